@@ -1,0 +1,3 @@
+#include "app/CurrentDevice.h"
+
+CurrentDeviceRecord CurrentDevice;

@@ -1,0 +1,14 @@
+#pragma once
+
+// The program's windows, created once at start in this order and never
+// destroyed; windows reach each other through these.
+class TForm1; // discovery (Mainform), the main window
+class TForm2; // management (Menuform)
+class TForm4; // login (Logindisk)
+
+extern TForm1* Form1;
+extern TForm2* Form2;
+extern TForm4* Form4;
+
+// Creates every window that exists, in order; throws what window creation throws.
+void CreateForms();
