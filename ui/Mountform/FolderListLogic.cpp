@@ -1,0 +1,3 @@
+#include "ui/Mountform/FolderListLogic.h"
+
+FolderListLogic NetworkDriveFolders;
