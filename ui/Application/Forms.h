@@ -12,3 +12,7 @@ extern TForm4* Form4;
 
 // Creates every window that exists, in order; throws what window creation throws.
 void CreateForms();
+
+// Shows the login window for the device just picked in the discovery list;
+// false while there is no login window.
+bool ShowLoginWindowFromDiscovery();

@@ -1,0 +1,46 @@
+#include "ui/Application/Application.h"
+
+#include <exception>
+#include <string>
+
+#include "app/Notifier.h"
+#include "ui/Application/AnsiText.h"
+#include "ui/Application/Forms.h"
+#include "ui/Mainform/TForm1.h"
+
+Application::Application(int& argc, char** argv) : QApplication(argc, argv)
+{
+    setApplicationName("q70config");
+    setApplicationVersion("1.7.2");
+}
+
+void Application::ReportError(const std::string& message)
+{
+    CurrentNotifier().notice(message, ToAnsi(applicationName()), MessageIcon::Error);
+}
+
+bool Application::notify(QObject* receiver, QEvent* event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& error) {
+        ReportError(error.what());
+    } catch (...) {
+        ReportError("");
+    }
+    return false;
+}
+
+int Application::run()
+{
+    try {
+        CreateForms();
+        Form1->show();
+        exec();
+    } catch (const std::exception& error) {
+        ReportError(error.what());
+    } catch (...) {
+        ReportError("");
+    }
+    return 0;
+}

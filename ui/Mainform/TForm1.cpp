@@ -1,0 +1,163 @@
+#include "ui/Mainform/TForm1.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QMouseEvent>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QSocketNotifier>
+#include <QTimer>
+#include <QTreeWidget>
+#include <cstdio>
+#include <cstdlib>
+
+#include "ui_TForm1.h"
+#include "app/CurrentDevice.h"
+#include "app/LocalizeText.h"
+#include "discovery/SearchProgress.h"
+#include "discovery/SubnetCheck.h"
+#include "platform/UdpEndpoint.h"
+#include "ui/Application/AnsiText.h"
+#include "ui/Application/Forms.h"
+#include "ui/Mainform/GridLineDelegate.h"
+
+namespace {
+
+const char* const VersionText = "1.7.2";
+
+struct Column {
+    const char* caption;
+    int width;
+};
+constexpr Column Columns[] = {{"IP Address", 88}, {"Disk Name", 110}, {"Group Name", 110}, {"Firmware Version", 120}};
+
+// Ends the process at once: no other window is asked to close.
+void EndProcessNow(int exitCode)
+{
+    std::fflush(nullptr);
+    std::_Exit(exitCode);
+}
+
+} // namespace
+
+std::function<void(int)> TForm1::EndProcess = EndProcessNow;
+
+TForm1::TForm1(QWidget* parent) : QWidget(parent), ui_(new Ui::TForm1)
+{
+    // Every lookup below already reads the language file.
+    CurrentDevice.TranslationOn = 1;
+
+    ui_->setupUi(this);
+    ProgressBar1 = ui_->ProgressBar1;
+    HDListView = ui_->HDListView;
+    ScanBtn = ui_->ScanBtn;
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName("Timer1");
+    Timer1->setInterval(SearchTickIntervalMs);
+    Timer1->stop();
+
+    setFixedSize(468, 292);
+    ProgressBar1->setRange(SearchProgressMinimum, SearchProgressMaximum);
+    ProgressBar1->setValue(SearchProgressMinimum);
+    HDListView->setItemDelegate(new GridLineDelegate(HDListView));
+    HDListView->header()->setStretchLastSection(false);
+    HDListView->header()->setSectionsMovable(false);
+    HDListView->header()->setSectionResizeMode(QHeaderView::Fixed);
+    HDListView->setSortingEnabled(false);
+    HDListView->viewport()->installEventFilter(this);
+    setCaptions();
+
+    IdUDPServer1 = std::make_unique<UdpEndpoint>(DiscoveryPort);
+    readNotifier_ = new QSocketNotifier(IdUDPServer1->nativeHandle(), QSocketNotifier::Read, this);
+    readNotifier_->setObjectName("IdUDPServer1");
+    connect(readNotifier_, &QSocketNotifier::activated, this, &TForm1::readWaitingDatagrams);
+
+    connect(ScanBtn, &QPushButton::clicked, this, &TForm1::ScanBtnClick);
+    connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::setCaptions()
+{
+    setWindowTitle(ToQString(LocalizeText("Vantrel Q70 Configuration Utility - Version ") + VersionText));
+    QStringList captions;
+    for (const Column& column : Columns)
+        captions << ToQString(LocalizeText(column.caption));
+    HDListView->setHeaderLabels(captions);
+    for (int i = 0; i < static_cast<int>(std::size(Columns)); ++i)
+        HDListView->setColumnWidth(i, Columns[i].width);
+    ScanBtn->setText(ToQString(LocalizeText("Search for Remote Devices")));
+}
+
+void TForm1::ScanBtnClick()
+{
+    const std::string request = BuildDiscoveryRequest();
+    IdUDPServer1->sendTo(DiscoveryBroadcastAddress, DiscoveryPort, request.data(), request.size());
+    devices_.clear();
+    HDListView->clear();
+    Timer1->start();
+    ProgressBar1->setValue(SearchProgressMinimum);
+}
+
+void TForm1::readWaitingDatagrams()
+{
+    // One datagram at a time, in arrival order, even if a handler pumps events.
+    readNotifier_->setEnabled(false);
+    while (const auto datagram = IdUDPServer1->receive())
+        IdUDPServer1UDPRead(datagram->bytes, datagram->senderAddress);
+    readNotifier_->setEnabled(true);
+}
+
+void TForm1::IdUDPServer1UDPRead(const std::string& datagram, const std::string& senderAddress)
+{
+    const auto reply = ParseDiscoveryReply(datagram.data(), datagram.size());
+    if (!reply || !AddReply(devices_, senderAddress, *reply))
+        return;
+    const DeviceListEntry& row = devices_.rows().back();
+    auto* item = new QTreeWidgetItem(QStringList{ToQString(row.Address), ToQString(row.DiskName),
+                                                 ToQString(row.GroupName), ToQString(row.FirmwareVersion)});
+    HDListView->addTopLevelItem(item);
+}
+
+void TForm1::Timer1Timer()
+{
+    const ProgressStep step = ProgressTick(ProgressBar1->value(), ProgressBar1->maximum());
+    if (step.stop)
+        Timer1->stop();
+    ProgressBar1->setValue(step.position);
+}
+
+void TForm1::HDListViewClick()
+{
+    const QList<QTreeWidgetItem*> selected = HDListView->selectedItems();
+    if (selected.isEmpty())
+        return;
+    const std::string address = ToAnsi(selected.first()->text(0));
+    CurrentDevice.Address = address;
+    if (ShowLoginWindowFromDiscovery())
+        hide();
+    WarnIfOtherSubnet(address);
+}
+
+void TForm1::FormClose() { EndProcess(0); }
+
+void TForm1::closeEvent(QCloseEvent* event)
+{
+    FormClose();
+    event->accept();
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event)
+{
+    // A click anywhere in the list counts, also beside the rows.
+    if (watched == HDListView->viewport() && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+        HDListViewClick();
+    return QWidget::eventFilter(watched, event);
+}
