@@ -1,0 +1,161 @@
+#!/usr/bin/python3
+"""A fake storage appliance for tests and the demo: discovery on UDP 14675,
+its web server on port 80 and a control channel for tests on port 8080.
+Run it only inside a network namespace of the lab (or tools/lab/isolated
+with --address 127.0.0.1). Prints READY once every socket is bound."""
+
+import argparse
+import os
+import signal
+import subprocess
+import sys
+import threading
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+
+import control     # noqa: E402
+import discovery   # noqa: E402
+import faults      # noqa: E402
+import net         # noqa: E402
+import state       # noqa: E402
+import web         # noqa: E402
+
+
+class Appliance:
+    def __init__(self, options):
+        self.options = options
+        self.loopback = options.address.startswith("127.")
+        prefix = options.prefix or interface_prefix(options.interface, options.address) or (
+            8 if self.loopback else 24)
+        self.state = state.ApplianceState(
+            options.address, options.disk_name, options.group, options.firmware,
+            options.user, options.password, prefix=prefix,
+            reboot_seconds=options.reboot_seconds, upload_limit=options.upload_limit,
+            scan_interval=options.scan_interval)
+        self.stopped = threading.Event()
+        self.faults = faults.Faults()
+        self.web = web.WebServer(self)
+        self.control = control.Control(self)
+        # On the lab segment the sockets take every address of the namespace, so
+        # an address change needs no rebinding; on loopback several appliances
+        # may share one namespace, each on its own address.
+        bind = options.address if self.loopback else ""
+        self.http = net.Listener(bind, options.http_port, self.web.handle, "http")
+        self.control_listener = net.Listener(bind, options.control_port, self.control.handle, "control")
+        self.discovery = discovery.Discovery(self, bind, options.udp_port)
+        self.reboot_lock = threading.Lock()
+
+    def start(self):
+        self.http.open()
+        self.control_listener.open()
+        if not self.options.no_discovery:
+            self.discovery.open()
+
+    def reboot(self):
+        """Unreachable for a while: no web server, no discovery replies."""
+        with self.reboot_lock:
+            with self.state.lock:
+                if self.state.rebooting:
+                    return
+                self.state.rebooting = True
+                self.state.scan_generation += 1
+                self.state.scan_running = False
+                seconds = self.state.reboot_seconds
+            self.http.close()
+        if self.stopped.wait(seconds):
+            return
+        with self.state.lock:
+            self.state.new_session()
+            self.state.rebooting = False
+            if self.state.disk_fix_enable == "DISABLE":
+                self.state.disk_fix_enable = "ENABLE"
+        self.http.open()
+
+    def move_to(self, address, prefix):
+        """Takes a new address after the answer that announced it has gone out."""
+        time.sleep(0.5)
+        s = self.state
+        with s.lock:
+            old, old_prefix = s.address, s.prefix
+        error = ""
+        if self.loopback:
+            try:
+                self.http.rebind(address)
+                self.control_listener.rebind(address)
+                if not self.options.no_discovery:
+                    self.discovery.rebind(address)
+            except OSError as failure:
+                error = str(failure)
+        else:
+            dev = self.options.interface
+            steps = [["ip", "addr", "replace", "%s/%d" % (address, prefix), "dev", dev]]
+            if old != address:
+                steps.append(["ip", "addr", "del", "%s/%d" % (old, old_prefix), "dev", dev])
+            steps.append(["ip", "route", "replace", "default", "dev", dev])
+            for step in steps:
+                done = subprocess.run(step, capture_output=True, text=True)
+                if done.returncode != 0:
+                    error = "%s: %s" % (" ".join(step), done.stderr.strip())
+                    break
+        with s.lock:
+            s.move_error = error
+            if not error:
+                s.address, s.prefix = address, prefix
+        if error:
+            print("address change failed: %s" % error, file=sys.stderr, flush=True)
+
+
+def interface_prefix(interface, address):
+    try:
+        shown = subprocess.run(["ip", "-o", "-4", "addr", "show", "dev", interface],
+                               capture_output=True, text=True, timeout=5).stdout
+    except (OSError, subprocess.SubprocessError):
+        return None
+    for word in shown.split():
+        if word.startswith(address + "/"):
+            return int(word.split("/")[1])
+    return None
+
+
+def parse_arguments(argv):
+    parser = argparse.ArgumentParser(description=__doc__)
+    parser.add_argument("--address", required=True, help="the appliance's IPv4 address")
+    parser.add_argument("--disk-name", default="Q70-NAS", help="host (disk) name")
+    parser.add_argument("--group", default="WORKGROUP", help="work group name")
+    parser.add_argument("--firmware", default="2.4.17", help="firmware version")
+    parser.add_argument("--user", default="admin")
+    parser.add_argument("--password", default="admin")
+    parser.add_argument("--interface", default="eth0", help="interface that carries the address")
+    parser.add_argument("--prefix", type=int, default=0, help="prefix length (default: read from the interface)")
+    parser.add_argument("--reboot-seconds", type=float, default=5.0)
+    parser.add_argument("--upload-limit", type=int, default=4 * 1024 * 1024,
+                        help="largest firmware image taken, in bytes")
+    parser.add_argument("--scan-interval", type=float, default=2.0,
+                        help="seconds between two lines of the disk scan report")
+    parser.add_argument("--control-port", type=int, default=8080)
+    parser.add_argument("--http-port", type=int, default=80)
+    parser.add_argument("--udp-port", type=int, default=discovery.PORT)
+    parser.add_argument("--no-discovery", action="store_true",
+                        help="no UDP endpoint (leaves port 14675 to a client in the same namespace)")
+    return parser.parse_args(argv)
+
+
+def main(argv):
+    options = parse_arguments(argv)
+    appliance = Appliance(options)
+    try:
+        appliance.start()
+    except OSError as error:
+        print("cannot bind: %s" % error, file=sys.stderr, flush=True)
+        return 1
+    print("READY", flush=True)
+    signal.signal(signal.SIGTERM, lambda *_: appliance.stopped.set())
+    signal.signal(signal.SIGINT, lambda *_: appliance.stopped.set())
+    while not appliance.stopped.wait(0.5):
+        pass
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))
