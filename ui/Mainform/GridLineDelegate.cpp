@@ -12,3 +12,8 @@ void GridLineDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     painter->drawLine(cell.bottomLeft(), cell.bottomRight());
     painter->restore();
 }
+
+QSize GridLineDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    return QStyledItemDelegate::sizeHint(option, index) + QSize(0, 4);
+}
