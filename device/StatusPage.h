@@ -1,7 +1,10 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
+
+#include "device/PageFetch.h"
 
 // The body of "/utility_use.htm" of the current device (at most 8 tries);
 // shows "Connection Fail" once when no good page came, and returns the body anyway.
@@ -15,3 +18,9 @@ std::vector<std::string> ParseOptionValues(const std::string& value);
 
 // UTF-8 bytes of a folder name to ANSI bytes.
 std::string DecodeUtf8Text(const std::string& bytes);
+
+// The fetch behind FetchStatusPage, replaceable so that its retries can be
+// exercised without an appliance; an empty function restores FetchPage.
+using StatusPageFetcher = std::function<PageResponse(const std::string& host, const std::string& user,
+                                                     const std::string& password, const std::string& path)>;
+void SetStatusPageFetcher(StatusPageFetcher fetcher);

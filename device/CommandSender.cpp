@@ -1,0 +1,88 @@
+#include "device/CommandSender.h"
+
+#include "app/CurrentDevice.h"
+#include "app/Notifier.h"
+#include "device/CommandExchange.h"
+#include "platform/Clock.h"
+
+namespace {
+
+constexpr int TimeoutAfterCommandMs = 1000;
+constexpr int MostSends = 15;
+constexpr int LastPageNumber = 6;
+
+bool Contains(const std::string& text, const char* part) { return text.find(part) != std::string::npos; }
+
+} // namespace
+
+CommandSender::CommandSender(CommandTransport& transport, CommandSenderWindows& windows)
+    : transport(transport), windows(windows)
+{
+}
+
+int CommandSender::SendDeviceCommand(const std::string& url, const std::string& page, int tabIndex)
+{
+    const std::string address = CurrentDevice.Address;
+    const std::string user = CurrentDevice.UserName;
+    const std::string password = CurrentDevice.Password;
+    const std::string referer = "http://" + address + "/" + page;
+
+    if (address.empty()) {
+        NoticeLocalized("IP Address Error!", "Action", MessageIcon::Error);
+        return 1;
+    }
+
+    const CommandResult result = transport.CommandExchange(url, user, password, referer);
+    // An error after a redirect answer still means the appliance took the command.
+    const bool commandFailed = result.failed && result.replyStatus != 302;
+
+    transport.SetTimeoutMs(TimeoutAfterCommandMs);
+    const bool connected = transport.ProbeConnection(address);
+
+    // After an address change the appliance is expected to be gone from the old one.
+    if (!connected && page != "if_cgi.htm") {
+        NoticeLocalized("Connection Fail", "Connect", MessageIcon::Error);
+        return tabIndex;
+    }
+
+    if (page == "if_cgi.htm") {
+        if (windows.AutomaticIPChosen()) {
+            NoticeLocalized("Automatic IP, re-scan it", "IP Infomation", MessageIcon::Question);
+            windows.HideManagementWindow();
+            windows.ShowDiscoveryAndSearch();
+        } else {
+            CurrentDevice.Address = windows.IPAddressText();
+            NoticeLocalized("IP has been change, reconnect it success", "IP Infomation", MessageIcon::Question);
+        }
+        return 1;
+    }
+    if (page == "ftp.htm") {
+        if (!Contains(url, "ftps_user_enabled") && (commandFailed || Contains(result.replyHeader, "fail.htm"))) {
+            SleepMs(CurrentDevice.CommandPauseMs);
+            return 0;
+        }
+    } else if (page == "maintain.htm") {
+        return 1;
+    } else if (page == "sys_auth.htm") {
+        CurrentDevice.Password = windows.NewPasswordText();
+    }
+
+    SleepMs(CurrentDevice.CommandPauseMs);
+    if (tabIndex >= 0 && tabIndex <= LastPageNumber)
+        windows.RefreshPage(tabIndex);
+    return 1;
+}
+
+void CommandSender::SendDeviceCommandWithRetry(const std::string& url, const std::string& page,
+                                               std::optional<int> showOperation)
+{
+    int sends = 0;
+    int result = 0;
+    do {
+        result = SendDeviceCommand(url, page, windows.ActiveTabIndex());
+        ++sends;
+    } while (result == 0 && sends < MostSends);
+
+    if (result == 0 && showOperation && *showOperation >= 0 && *showOperation <= LastPageNumber)
+        windows.RefreshPage(*showOperation);
+}

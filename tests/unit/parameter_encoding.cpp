@@ -1,0 +1,56 @@
+#include "device/ParameterEncoding.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct EncodingCase {
+    std::string input;
+    std::string expected;
+};
+
+TEST(EncodeParameter, EncodesEverythingButLettersAndDigits)
+{
+    const EncodingCase cases[] = {
+        {"", ""},
+        {"a b", "a+b"},
+        {"x&y=z", "x%26y%3Dz"},
+        {"100%", "100%25"},
+        {"+", "%2B"},
+        {"-_.~", "%2D%5F%2E%7E"},
+        {"*/", "%2A%2F"},
+        {"\xE9", "%E9"},
+        {"\xAB", "%AB"},
+        {"\n", "%0A"},
+        {std::string(1, '\0'), "%00"},
+        {"\xFF", "%FF"},
+        {"AZaz09", "AZaz09"},
+        {"  ", "++"},
+        {"My Folder-1", "My+Folder%2D1"},
+        {"\"<>", "%22%3C%3E"},
+    };
+    for (const EncodingCase& c : cases)
+        EXPECT_EQ(EncodeParameter(c.input), c.expected) << "input: " << c.input;
+}
+
+TEST(EncodeParameter, EveryByteHasOneFormAndDecodesBack)
+{
+    for (int value = 0; value < 256; ++value) {
+        const std::string input(1, static_cast<char>(value));
+        const std::string encoded = EncodeParameter(input);
+        const bool alphanumeric = (value >= '0' && value <= '9') || (value >= 'A' && value <= 'Z') ||
+                                  (value >= 'a' && value <= 'z');
+        if (alphanumeric) {
+            EXPECT_EQ(encoded, input);
+        } else if (value == ' ') {
+            EXPECT_EQ(encoded, "+");
+        } else {
+            ASSERT_EQ(encoded.size(), 3u) << value;
+            EXPECT_EQ(encoded[0], '%');
+            EXPECT_EQ(std::stoi(encoded.substr(1), nullptr, 16), value);
+            EXPECT_EQ(encoded.find_first_of("abcdef"), std::string::npos) << encoded;
+        }
+    }
+}
+
+} // namespace
