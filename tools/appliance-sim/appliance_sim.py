@@ -89,15 +89,22 @@ class Appliance:
                 error = str(failure)
         else:
             dev = self.options.interface
-            steps = [["ip", "addr", "replace", "%s/%d" % (address, prefix), "dev", dev]]
+            # The old address goes first: deleting a primary address also
+            # deletes the secondary ones of its subnet.
+            steps = []
             if old != address:
                 steps.append(["ip", "addr", "del", "%s/%d" % (old, old_prefix), "dev", dev])
+            steps.append(["ip", "addr", "replace", "%s/%d" % (address, prefix), "dev", dev])
             steps.append(["ip", "route", "replace", "default", "dev", dev])
             for step in steps:
                 done = subprocess.run(step, capture_output=True, text=True)
                 if done.returncode != 0:
                     error = "%s: %s" % (" ".join(step), done.stderr.strip())
                     break
+            if error and old != address:
+                subprocess.run(["ip", "addr", "replace", "%s/%d" % (old, old_prefix), "dev", dev],
+                               capture_output=True)
+                subprocess.run(["ip", "route", "replace", "default", "dev", dev], capture_output=True)
         with s.lock:
             s.move_error = error
             if not error:

@@ -1,0 +1,8 @@
+# The fake appliance itself, checked through its sockets from the workstation
+# of a lab with two appliances on two subnets of one segment.
+add_test(NAME lab_appliance_sim
+  COMMAND ${Q70_TOOLS}/lab/with-appliances.sh
+    --appliance nas1=192.168.1.20/24 --appliance nas2=192.168.2.20/24
+    --sim-args "nas2=--password secret --reboot-seconds 2 --upload-limit 65536 --scan-interval 0.3"
+    -- /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/test_appliance_sim.py)
+set_tests_properties(lab_appliance_sim PROPERTIES LABELS lab TIMEOUT 300)
