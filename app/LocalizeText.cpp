@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string_view>
 
 #include "app/CurrentDevice.h"
 #include "platform/CodePage.h"
@@ -14,7 +15,12 @@ constexpr int LineBufferSize = 1024;
 
 class OpenFile {
 public:
-    explicit OpenFile(const char* path) : file_(std::fopen(path, "rb")) {}
+    explicit OpenFile(const char* path) : file_(std::fopen(path, "rb"))
+    {
+        // The whole file is read on every lookup: fewer, larger reads.
+        if (file_)
+            std::setvbuf(file_, nullptr, _IOFBF, 64 * 1024);
+    }
     ~OpenFile()
     {
         if (file_)
@@ -28,6 +34,14 @@ private:
     std::FILE* file_;
 };
 
+bool IsAscii(std::string_view text)
+{
+    for (const char c : text)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    return true;
+}
+
 } // namespace
 
 std::string LocalizeTextFromFile(const char* path, const std::string& english)
@@ -36,14 +50,21 @@ std::string LocalizeTextFromFile(const char* path, const std::string& english)
     if (!file.get())
         return english;
 
-    std::string result;
-    char buffer[LineBufferSize];
+    std::string result, line;
+    // fgets ends every piece with a zero byte and the text stops at the
+    // first one, so clearing the buffer once is as good as before each piece.
+    char buffer[LineBufferSize] = {};
     for (;;) {
-        std::memset(buffer, 0, sizeof buffer);
         if (!std::fgets(buffer, sizeof buffer, file.get()))
             break;
         // The piece ends at its first zero byte, like any C string.
-        const std::string line = Utf8ToAnsi(std::string_view(buffer, std::strlen(buffer)));
+        const std::string_view raw(buffer, std::strlen(buffer));
+        // ASCII is the same in UTF-8 and in the ANSI code page; only other
+        // lines need converting.
+        if (IsAscii(raw))
+            line.assign(raw);
+        else
+            line = Utf8ToAnsi(raw);
 
         if (line.find(english) == std::string::npos) {
             result.clear();

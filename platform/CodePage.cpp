@@ -134,10 +134,14 @@ void AppendUtf8(std::string& out, char32_t point)
 
 std::string Utf8ToAnsi(std::string_view utf8)
 {
-    std::string out;
-    out.reserve(utf8.size());
+    // Every code point takes at least one byte and gives exactly one, so the
+    // result fits in the input's size; writing in place keeps this hot loop
+    // (the language file converts every line it reads) cheap.
+    std::string out(utf8.size(), '\0');
+    std::size_t length = 0;
     for (std::size_t i = 0; i < utf8.size();)
-        out += AnsiFromCodePoint(NextCodePoint(utf8, i));
+        out[length++] = AnsiFromCodePoint(NextCodePoint(utf8, i));
+    out.resize(length);
     return out;
 }
 
