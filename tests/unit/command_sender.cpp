@@ -7,12 +7,13 @@
 #include "app/CurrentDevice.h"
 #include "device/CommandExchange.h"
 #include "platform/Clock.h"
+#include "support/RecordingCommandWindows.h"
 #include "support/RecordingNotifier.h"
 
 namespace {
 
 // One log for the transport and the windows, so the order of what the sender does is visible.
-using EventLog = std::vector<std::string>;
+using EventLog = RecordingCommandWindows::EventLog;
 
 class ScriptedTransport final : public CommandTransport {
 public:
@@ -47,36 +48,6 @@ public:
     std::deque<CommandResult> answers;
     CommandResult defaultAnswer{false, 200, "HTTP/1.0 200 OK\r\n\r\n"};
     bool reachable = true;
-};
-
-class RecordingWindows final : public CommandSenderWindows {
-public:
-    RecordingWindows(EventLog& log, RecordingNotifier& notifier) : log(log), notifier(notifier) {}
-
-    int ActiveTabIndex() override
-    {
-        log.push_back("active tab");
-        if (activeTabs.empty())
-            return activeTab;
-        activeTab = activeTabs.front();
-        activeTabs.pop_front();
-        return activeTab;
-    }
-    void RefreshPage(int pageNumber) override { log.push_back("refresh " + std::to_string(pageNumber)); }
-    std::string NewPasswordText() override { return "new pass"; }
-    bool AutomaticIPChosen() override { return automaticIP; }
-    std::string IPAddressText() override { return "192.168.1.77"; }
-    void HideManagementWindow() override
-    {
-        log.push_back("hide management after " + std::to_string(notifier.boxes.size()) + " box");
-    }
-    void ShowDiscoveryAndSearch() override { log.push_back("discovery search"); }
-
-    EventLog& log;
-    RecordingNotifier& notifier;
-    int activeTab = 0;
-    std::deque<int> activeTabs; // read in turn, then activeTab stays
-    bool automaticIP = false;
 };
 
 const std::string Nas = "http://192.168.1.20/";
@@ -118,7 +89,7 @@ protected:
     EventLog log;
     RecordingNotifier notifier;
     ScriptedTransport transport{log};
-    RecordingWindows windows{log, notifier};
+    RecordingCommandWindows windows{log, notifier};
     CommandSender sender{transport, windows};
 };
 
@@ -329,7 +300,6 @@ TEST_F(CommandSenderTest, RetryEndsAtTheFirstOtherResult)
         transport.defaultAnswer = Redirected;
         transport.reachable = c.reachable;
         windows.activeTabs = c.activeTabs;
-        windows.activeTab = c.activeTabs.back();
 
         sender.SendDeviceCommandWithRetry(Nas + "nas.cgi?type=ftps_user_add", c.page, c.showOperation);
         EXPECT_EQ(transport.exchanges.size(), c.sends) << c.what;
