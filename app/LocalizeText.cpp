@@ -1,26 +1,23 @@
 #include "app/LocalizeText.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string_view>
+#include <vector>
 
 #include "app/CurrentDevice.h"
 #include "platform/CodePage.h"
 
 namespace {
 
-// The file is read in pieces of this size (one less, for the closing zero),
-// so a longer line counts as several lines.
-constexpr int LineBufferSize = 1024;
+// Lines are taken in pieces of at most this many bytes, as fgets gives them
+// with a buffer of 1024 bytes; a longer line counts as several lines.
+constexpr std::size_t MaxPiece = 1023;
 
 class OpenFile {
 public:
-    explicit OpenFile(const char* path) : file_(std::fopen(path, "rb"))
-    {
-        // The whole file is read on every lookup: fewer, larger reads.
-        if (file_)
-            std::setvbuf(file_, nullptr, _IOFBF, 64 * 1024);
-    }
+    explicit OpenFile(const char* path) : file_(std::fopen(path, "rb")) {}
     ~OpenFile()
     {
         if (file_)
@@ -34,12 +31,57 @@ private:
     std::FILE* file_;
 };
 
+// Hands out the pieces fgets would: the bytes up to and including the next
+// LF, at most MaxPiece of them. The whole file is read on every lookup, so
+// it is read in large blocks and a piece is copied only when it spans two.
+class PieceReader {
+public:
+    explicit PieceReader(std::FILE* file) : file_(file), block_(64 * 1024) {}
+
+    // False at the end of the file (or when it cannot be read).
+    bool next(std::string_view& piece)
+    {
+        spanning_.clear();
+        while (spanning_.size() < MaxPiece) {
+            if (begin_ == end_ && !refill())
+                break;
+            const char* start = block_.data() + begin_;
+            const std::size_t room = std::min(end_ - begin_, MaxPiece - spanning_.size());
+            const void* lineEnd = std::memchr(start, '\n', room);
+            const std::size_t take = lineEnd ? static_cast<const char*>(lineEnd) - start + 1 : room;
+            begin_ += take;
+            if (spanning_.empty() && (lineEnd || take == MaxPiece)) {
+                piece = std::string_view(start, take);
+                return true;
+            }
+            spanning_.append(start, take);
+            if (lineEnd)
+                break;
+        }
+        piece = spanning_;
+        return !spanning_.empty();
+    }
+
+private:
+    bool refill()
+    {
+        begin_ = 0;
+        end_ = std::fread(block_.data(), 1, block_.size(), file_);
+        return end_ != 0;
+    }
+
+    std::FILE* file_;
+    std::vector<char> block_;
+    std::size_t begin_ = 0, end_ = 0;
+    std::string spanning_;
+};
+
 bool IsAscii(std::string_view text)
 {
+    unsigned char any = 0;
     for (const char c : text)
-        if (static_cast<unsigned char>(c) >= 0x80)
-            return false;
-    return true;
+        any |= static_cast<unsigned char>(c);
+    return any < 0x80;
 }
 
 } // namespace
@@ -50,21 +92,18 @@ std::string LocalizeTextFromFile(const char* path, const std::string& english)
     if (!file.get())
         return english;
 
+    PieceReader reader(file.get());
     std::string result, line;
-    // fgets ends every piece with a zero byte and the text stops at the
-    // first one, so clearing the buffer once is as good as before each piece.
-    char buffer[LineBufferSize] = {};
-    for (;;) {
-        if (!std::fgets(buffer, sizeof buffer, file.get()))
-            break;
-        // The piece ends at its first zero byte, like any C string.
-        const std::string_view raw(buffer, std::strlen(buffer));
-        // ASCII is the same in UTF-8 and in the ANSI code page; only other
-        // lines need converting.
-        if (IsAscii(raw))
-            line.assign(raw);
+    std::string_view piece;
+    while (reader.next(piece)) {
+        // The text of a piece ends at its first zero byte, like a C string.
+        if (const void* zero = std::memchr(piece.data(), '\0', piece.size()))
+            piece = piece.substr(0, static_cast<const char*>(zero) - piece.data());
+        // ASCII is the same in UTF-8 and in the ANSI code page.
+        if (IsAscii(piece))
+            line.assign(piece);
         else
-            line = Utf8ToAnsi(raw);
+            line = Utf8ToAnsi(piece);
 
         if (line.find(english) == std::string::npos) {
             result.clear();

@@ -4,10 +4,12 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 #include <unistd.h>
 
 #include "app/CurrentDevice.h"
+#include "support/LiteralLocalize.h"
 
 namespace {
 
@@ -90,6 +92,46 @@ TEST_F(LanguageFile, FollowsTheLineRules)
     for (const LookupCase& c : cases) {
         Write(c.file);
         EXPECT_EQ(LocalizeText(c.english), c.expected) << c.name;
+    }
+}
+
+TEST_F(LanguageFile, LinesAcrossReadBlocksAreWhole)
+{
+    // The file is read in blocks of 64 KiB: put the entry, a long line or a
+    // line end on either side of a block boundary.
+    constexpr int Block = 64 * 1024;
+    const std::string entry = "Connect=Verbinden\r\n";
+    for (const int offset : {-40, -19, -18, -10, -2, -1, 0, 1, 2, 700, 1022, 1023, 1024}) {
+        std::string filler;
+        while (static_cast<int>(filler.size()) < Block + offset - 30)
+            filler += "Other text=Anderer Text\r\n";
+        filler += std::string(Block + offset - filler.size() - 2, 'z') + "\r\n";
+        Write(filler + entry);
+        EXPECT_EQ(LocalizeText("Connect"), "Verbinden") << offset;
+        Write(filler + std::string(1500, 'y') + entry);
+        EXPECT_EQ(LocalizeText("Connect"), LiteralLocalizeFromFile("language", "Connect")) << offset;
+        EXPECT_EQ(LocalizeText("Connect"), "Connect") << offset << ": the key is in the middle of a piece";
+    }
+}
+
+// Files of random lines built from the bytes that matter (line ends, "=",
+// zero bytes, UTF-8 and invalid bytes, parts of the keys), lines of any
+// length: the lookup gives what the plain reading gives.
+TEST_F(LanguageFile, AgreesWithThePlainReading)
+{
+    std::mt19937 random(20261209);
+    const std::string keys[] = {"Connect", "Connection fail", "", "Set", "=", "Gr\xf6\xdf" "e", "?Connect"};
+    const std::string parts[] = {"Connect", "Connection fail", "=", "\r\n", "\n", "\r", std::string(1, '\0'),
+                                 "Set", "\xc3\xb6\xc3\x9f", "\xef\xbb\xbf", "\xff", "\xe2\x82", "Gr", "e", " ",
+                                 std::string(700, 'a'), std::string(1021, 'b')};
+    for (int file = 0; file < 300; ++file) {
+        std::string bytes;
+        const int pieces = std::uniform_int_distribution<int>(0, 40)(random);
+        for (int i = 0; i < pieces; ++i)
+            bytes += parts[std::uniform_int_distribution<std::size_t>(0, std::size(parts) - 1)(random)];
+        Write(bytes);
+        for (const std::string& key : keys)
+            ASSERT_EQ(LocalizeText(key), LiteralLocalizeFromFile("language", key)) << "file " << file;
     }
 }
 
