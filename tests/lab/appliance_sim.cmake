@@ -6,3 +6,8 @@ add_test(NAME lab_appliance_sim
     --sim-args "nas2=--password secret --reboot-seconds 2 --upload-limit 65536 --scan-interval 0.3"
     -- /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/test_appliance_sim.py)
 set_tests_properties(lab_appliance_sim PROPERTIES LABELS lab TIMEOUT 300)
+
+# On loopback addresses inside a private namespace, as unit tests run it.
+add_test(NAME lab_appliance_sim_loopback
+  COMMAND ${Q70_ISOLATED} /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/test_appliance_sim_loopback.py)
+set_tests_properties(lab_appliance_sim_loopback PROPERTIES LABELS lab TIMEOUT 120)

@@ -621,6 +621,7 @@ class ControlTest(ApplianceCase):
 
     def test_raw_requests_are_recorded(self):
         control = CONTROL[NAS1]
+        self.assertTrue(reachable(NAS1))       # a connection without a byte is no request
         first = page_request(NAS1, "/utility_use.htm")
         second = page_request(NAS1, "/id.htm", password="bad")
         exchange(NAS1, first)

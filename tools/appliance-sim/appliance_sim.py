@@ -81,10 +81,11 @@ class Appliance:
         error = ""
         if self.loopback:
             try:
-                self.http.rebind(address)
+                # The web server last: once it answers there, all have moved.
                 self.control_listener.rebind(address)
                 if not self.options.no_discovery:
                     self.discovery.rebind(address)
+                self.http.rebind(address)
             except OSError as failure:
                 error = str(failure)
         else:

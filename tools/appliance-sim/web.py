@@ -24,16 +24,28 @@ UNAUTHORIZED = net.response(
     html_page("401 Unauthorized", "Authorization required."))
 
 
+class Record(bytearray):
+    """The bytes of one request. It joins the list at its first byte, so a
+    connection that sends nothing (a reachability test) is no request."""
+
+    def __init__(self, requests, lock):
+        super().__init__()
+        self.requests, self.lock = requests, lock
+
+    def extend(self, data):
+        if data and not self:
+            with self.lock:
+                self.requests.append(self)
+        super().extend(data)
+
+
 class WebServer:
     def __init__(self, app):
         self.app = app
         self.requests = []                  # raw bytes of every request, in arrival order
 
     def new_record(self):
-        record = bytearray()
-        with self.app.state.lock:
-            self.requests.append(record)
-        return record
+        return Record(self.requests, self.app.state.lock)
 
     def handle(self, conn, peer):
         mode, options = self.app.faults.take()
