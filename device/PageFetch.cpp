@@ -15,13 +15,30 @@ constexpr int ConnectTimeoutMs = 3000;
 constexpr int IdleReceiveTimeoutMs = 5000;
 constexpr std::size_t ReceiveChunk = 1465;
 
-std::string Upper(const std::string& text)
+// Finds an upper-case ASCII needle in text regardless of the letter case of
+// text, without copying text (a page is large and freshly received).
+std::size_t FindIgnoringCase(const std::string& text, const char* upperNeedle, std::size_t length)
 {
-    std::string copy = text;
-    for (char& c : copy)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return copy;
+    if (text.size() < length)
+        return std::string::npos;
+    const char first = upperNeedle[0];
+    const char firstLower = first >= 'A' && first <= 'Z' ? static_cast<char>(first - 'A' + 'a') : first;
+    for (std::size_t at = 0; at + length <= text.size(); ++at) {
+        const char c = text[at];
+        if (c != first && c != firstLower)
+            continue;
+        std::size_t k = 1;
+        for (; k < length; ++k) {
+            char t = text[at + k];
+            if (t >= 'a' && t <= 'z')
+                t = static_cast<char>(t - 'a' + 'A');
+            if (t != upperNeedle[k])
+                break;
+        }
+        if (k == length)
+            return at;
+    }
+    return std::string::npos;
 }
 
 bool IsSpace(char c)
@@ -88,33 +105,58 @@ RawPage ReceiveRawPage(const std::string& host, const std::string& user, const s
     return page;
 }
 
+namespace {
+
+// Where the body starts (npos: no page) and the status, shared by both forms of the split.
+std::size_t SplitPoint(const std::string& text, int completed, std::int32_t& status)
+{
+    status = 0;
+    if (text.empty())
+        return std::string::npos;
+    const std::size_t marker = FindIgnoringCase(text, "<HTML>", 6);
+    if (marker == std::string::npos)
+        return marker;
+    status = completed;
+    const std::size_t version = FindIgnoringCase(text, "HTTP/", 5);
+    if (version == std::string::npos)
+        return marker;
+    const std::size_t space = text.find(' ', version);
+    if (space == std::string::npos)
+        return marker;
+    std::int32_t code = 0;
+    if (ReadDecimal(text, space + 1, code))
+        status = code;
+    return marker;
+}
+
+} // namespace
+
 PageResponse SplitPageResponse(const std::string& text, int completed)
 {
     PageResponse response;
-    if (text.empty())
-        return response;
-    const std::string upper = Upper(text);
-    const std::size_t marker = upper.find("<HTML>");
+    const std::size_t marker = SplitPoint(text, completed, response.status);
     if (marker == std::string::npos)
         return response;
     response.header = text.substr(0, marker);
     response.body = text.substr(marker);
-    response.status = completed;
-    const std::size_t version = upper.find("HTTP/");
-    if (version == std::string::npos)
+    return response;
+}
+
+PageResponse SplitPageResponse(std::string&& text, int completed)
+{
+    PageResponse response;
+    const std::size_t marker = SplitPoint(text, completed, response.status);
+    if (marker == std::string::npos)
         return response;
-    const std::size_t space = upper.find(' ', version);
-    if (space == std::string::npos)
-        return response;
-    std::int32_t code = 0;
-    if (ReadDecimal(text, space + 1, code))
-        response.status = code;
+    response.header = text.substr(0, marker);
+    text.erase(0, marker);
+    response.body = std::move(text);
     return response;
 }
 
 PageResponse FetchPage(const std::string& host, const std::string& user, const std::string& password,
                        const std::string& path)
 {
-    const RawPage raw = ReceiveRawPage(host, user, password, path);
-    return SplitPageResponse(raw.text, raw.completed);
+    RawPage raw = ReceiveRawPage(host, user, password, path);
+    return SplitPageResponse(std::move(raw.text), raw.completed);
 }

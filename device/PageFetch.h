@@ -22,3 +22,5 @@ PageResponse FetchPage(const std::string& host, const std::string& user, const s
 RawPage ReceiveRawPage(const std::string& host, const std::string& user, const std::string& password,
                        const std::string& path);
 PageResponse SplitPageResponse(const std::string& text, int completed);
+// The same split, reusing the text's storage for the body.
+PageResponse SplitPageResponse(std::string&& text, int completed);

@@ -26,5 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
     if (upper.find("HTTP/") == std::string::npos && response.status != 1)
         std::abort();
+    const PageResponse moved = SplitPageResponse(std::string(text), 1);
+    if (moved.header != response.header || moved.body != response.body || moved.status != response.status)
+        std::abort();
     return 0;
 }

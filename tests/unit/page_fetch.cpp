@@ -231,6 +231,10 @@ TEST(SplitPageResponse, SplitsTheAnswerShapes)
         EXPECT_EQ(response.header, c.header);
         EXPECT_EQ(response.body, c.body);
         EXPECT_EQ(response.status, c.status);
+        const PageResponse moved = SplitPageResponse(std::string(c.text), c.completed);
+        EXPECT_EQ(moved.header, c.header);
+        EXPECT_EQ(moved.body, c.body);
+        EXPECT_EQ(moved.status, c.status);
     }
 }
 
