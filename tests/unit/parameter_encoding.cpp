@@ -33,24 +33,4 @@ TEST(EncodeParameter, EncodesEverythingButLettersAndDigits)
         EXPECT_EQ(EncodeParameter(c.input), c.expected) << "input: " << c.input;
 }
 
-TEST(EncodeParameter, EveryByteHasOneFormAndDecodesBack)
-{
-    for (int value = 0; value < 256; ++value) {
-        const std::string input(1, static_cast<char>(value));
-        const std::string encoded = EncodeParameter(input);
-        const bool alphanumeric = (value >= '0' && value <= '9') || (value >= 'A' && value <= 'Z') ||
-                                  (value >= 'a' && value <= 'z');
-        if (alphanumeric) {
-            EXPECT_EQ(encoded, input);
-        } else if (value == ' ') {
-            EXPECT_EQ(encoded, "+");
-        } else {
-            ASSERT_EQ(encoded.size(), 3u) << value;
-            EXPECT_EQ(encoded[0], '%');
-            EXPECT_EQ(std::stoi(encoded.substr(1), nullptr, 16), value);
-            EXPECT_EQ(encoded.find_first_of("abcdef"), std::string::npos) << encoded;
-        }
-    }
-}
-
 } // namespace
