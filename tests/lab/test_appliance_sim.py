@@ -271,6 +271,10 @@ class StatusPageTest(ApplianceCase):
         self.assertEqual(page_value(page, "ftps_share_list"),
                          '<option value="public">public </option><option value="Documents">Documents </option>')
 
+    def test_sleep_time_on_its_own_line(self):
+        CONTROL[NAS1].post("/state/disk_idle_own_line", "1")
+        self.assertEqual(page_value(fetch(NAS1), "disk_idle_value"), "10")
+
     def test_overrides_and_omissions(self):
         CONTROL[NAS1].post("/state/raw.share_list", '<option value="x>x</option>')
         CONTROL[NAS1].post("/state/omit", "lang_list,ip")
@@ -341,6 +345,14 @@ class CommandTest(ApplianceCase):
                 self.assertRegex(header(answer, "Set-Cookie"), r"^SESSION=\w+; path=/$")
                 status, value = CONTROL[NAS1].request("GET", "/state/" + key)
                 self.assertEqual(value.decode("utf-8") if status == 200 else None, expected)
+
+    def test_chosen_commands_are_refused(self):
+        valid = "redirect=id.htm&failure=fail.htm&type=cifs_config_apply&enable=1&hostname=Box&group_name=G"
+        for refuse, location in (("cifs_config_apply", "fail.htm"), ("ide_set,*", "fail.htm"),
+                                 ("ide_set", "id.htm")):
+            with self.subTest(refuse=refuse):
+                CONTROL[NAS1].post("/state/refuse", refuse)
+                self.assertEqual(header(command(NAS1, "nas.cgi", valid), "Location"), location)
 
     def test_clock_setting(self):
         command(NAS1, "man.cgi", "redirect=s.htm&failure=fail.htm&type=sntp_apply&sntp_time=&day0=2030&day1=01&day2=02"
@@ -419,6 +431,14 @@ class UploadTest(ApplianceCase):
         self.assertEqual(state.get("/state/upload_last_sha256"), hashlib.sha256(image).hexdigest())
         self.assertEqual(state.get("/state/upload_last_filename"), "C:\\fw\\q70.bin")
         self.assertEqual(state.get("/state/upload_count"), "1")
+
+    def test_answer_can_be_chosen(self):
+        for answer, status in (("200", 200), ("404", 404), ("redirect", 302)):
+            with self.subTest(answer=answer):
+                CONTROL[NAS1].post("/state/upload_answer", answer)
+                reply, _ = post_upload(NAS1, upload_body(b"image"))
+                self.assertEqual(status_of(reply), status)
+                self.assertEqual(header(reply, "Location"), "man_firm.htm" if status == 302 else None)
 
     def test_forms_it_refuses(self):
         usual = upload_body(b"abc").replace(BOUNDARY.encode() + b"\r\n", b"--" + BOUNDARY.encode() + b"\r\n")
@@ -557,6 +577,21 @@ class RestartTest(ApplianceCase):
         self.assertTrue(wait_until(lambda: reachable(NAS2), 6.0))
         self.assertEqual(status_of(fetch(NAS2)), 200)
         self.assertEqual(len(discover(target=NAS2)), 1)
+
+    def test_switched_off_until_switched_on(self):
+        CONTROL[NAS1].post("/power/off")
+        self.assertFalse(reachable(NAS1))
+        self.assertEqual(discover(target=NAS1, quiet=0.3), [])
+        CONTROL[NAS1].post("/power/on")
+        self.assertEqual(status_of(fetch(NAS1)), 200)
+
+    def test_down_after_a_chosen_command(self):
+        CONTROL[NAS2].post("/state/down_after", "nas_lang_apply")
+        answer = command(NAS2, "nas.cgi", "redirect=status.htm&failure=fail.htm&type=nas_lang_apply&lang=1")
+        self.assertEqual(header(answer, "Location"), "status.htm")
+        self.assertTrue(wait_until(lambda: not reachable(NAS2), 1.0))
+        self.assertTrue(wait_until(lambda: reachable(NAS2), 6.0))
+        self.assertEqual(page_value(fetch(NAS2), "default_lang"), "1")
 
     def test_factory_reset(self):
         CONTROL[NAS2].post("/state/host_name", "Changed")

@@ -45,6 +45,7 @@ class Appliance:
         self.control_listener = net.Listener(bind, options.control_port, self.control.handle, "control")
         self.discovery = discovery.Discovery(self, bind, options.udp_port)
         self.reboot_lock = threading.Lock()
+        self.powered_off = False
 
     def start(self):
         self.http.open()
@@ -65,12 +66,29 @@ class Appliance:
             self.http.close()
         if self.stopped.wait(seconds):
             return
-        with self.state.lock:
-            self.state.new_session()
-            self.state.rebooting = False
-            if self.state.disk_fix_enable == "DISABLE":
-                self.state.disk_fix_enable = "ENABLE"
-        self.http.open()
+        with self.reboot_lock:
+            with self.state.lock:
+                if self.powered_off:
+                    return
+                self.state.new_session()
+                self.state.rebooting = False
+                if self.state.disk_fix_enable == "DISABLE":
+                    self.state.disk_fix_enable = "ENABLE"
+            self.http.open()
+
+    def power(self, on):
+        """Switched off: unreachable as in a reboot, until switched on again."""
+        with self.reboot_lock:
+            with self.state.lock:
+                self.powered_off = not on
+                self.state.rebooting = not on
+                if not on:
+                    self.state.scan_generation += 1
+                    self.state.scan_running = False
+            if on:
+                self.http.open()
+            else:
+                self.http.close()
 
     def move_to(self, address, prefix):
         """Takes a new address after the answer that announced it has gone out."""

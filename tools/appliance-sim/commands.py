@@ -467,6 +467,12 @@ COMMANDS = {
 }
 
 
+def listed(names, command):
+    """Whether a comma-separated list of command types ("*": all) holds `command`."""
+    entries = [n.strip() for n in names.split(",")]
+    return "*" in entries or command in entries
+
+
 def run_command(app, script, params):
     """Runs one command; returns (accepted, reason, action to run after the answer)."""
     handler = COMMANDS.get(script, {}).get(params.get("type", ""))
@@ -476,7 +482,11 @@ def run_command(app, script, params):
         try:
             if handler is None:
                 raise Refused("unknown command %r on %s" % (params.get("type", ""), script))
+            if listed(s.refuse, handler.__name__):
+                raise Refused("refused on request")
             action = handler(app, params)
+            if action is None and listed(s.down_after, handler.__name__):
+                action = app.reboot
         except Refused as refusal:
             s.last_outcome = "refused: %s" % refusal
             s.commands_refused += 1

@@ -46,6 +46,8 @@ class Control:
                 return ("200 OK", "ok\n") if s.set(rest, text) else ("400 Bad Request", "cannot set\n")
         if top == "reset-defaults" and method == "POST":
             s.factory_reset(keep_network=True)
+            s.clear_test_settings()
+            app.power(True)
             app.faults.set("none")
             app.discovery.set_mode("normal")
             return "200 OK", "ok\n"
@@ -85,6 +87,9 @@ class Control:
         if top == "page" and method == "GET":
             import status_page
             return "200 OK", status_page.render(s)
+        if top == "power" and method == "POST" and rest in ("off", "on"):
+            app.power(rest == "on")
+            return "200 OK", "ok\n"
         if top == "reboot" and method == "POST":
             import threading
             threading.Thread(target=app.reboot, daemon=True).start()

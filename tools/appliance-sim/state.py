@@ -58,10 +58,20 @@ class ApplianceState:
         self.upload_last_sha256 = ""
         self.upload_last_content_type = ""
         self.upload_last_outcome = ""
-        self.raw_overrides = {}
-        self.omitted = set()
         self.new_session()
         self.factory_reset(keep_network=False)
+        self.clear_test_settings()
+
+    def clear_test_settings(self):
+        """What tests set to bend the appliance; the appliance's own factory
+        reset leaves these alone."""
+        with self.lock:
+            self.raw_overrides = {}
+            self.omitted = set()
+            self.disk_idle_own_line = "0"
+            self.upload_answer = "redirect"
+            self.refuse = ""
+            self.down_after = ""
 
     def new_session(self):
         self.session_cookie = "SESSION=%s" % hashlib.sha1(
@@ -119,8 +129,6 @@ class ApplianceState:
             self.disk_scan = ""
             self.scan_running = False
             self.scan_generation = 0
-            self.raw_overrides = {}
-            self.omitted = set()
 
     # ----- clock ----------------------------------------------------------
     def now(self):
@@ -157,6 +165,7 @@ class ApplianceState:
         "last_cookie", "last_command", "last_outcome", "move_error",
         "upload_last_filename", "upload_last_size", "upload_last_sha256",
         "upload_last_content_type", "upload_last_outcome",
+        "disk_idle_own_line", "upload_answer", "refuse", "down_after",
     )
     NUMBERS = ("reboot_seconds", "upload_limit", "scan_interval", "clock_offset")
     COUNTERS = ("commands_accepted", "commands_refused", "upload_count")

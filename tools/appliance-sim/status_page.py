@@ -90,12 +90,13 @@ def render(state):
     """The whole page as UTF-8 bytes."""
     with state.lock:
         pairs = settings(state)
+        glue = state.disk_idle_own_line != "1"
     lines = ["<HTML>", "<HEAD><TITLE>Utility</TITLE>",
              '<META HTTP-EQUIV="Content-Type" CONTENT="text/html; charset=utf-8">',
              "</HEAD>", "<BODY>", "<SCRIPT LANGUAGE=\"JavaScript\">"]
     text = "\r\n".join(lines) + "\r\n"
     for name, value in pairs:
-        if name == "disk_idle_value":
+        if name == "disk_idle_value" and glue:
             text += 'var %s="%s";' % (name, value)     # same line as the next one
         else:
             text += 'var %s="%s%s' % (name, value, TERMINATOR)

@@ -18,6 +18,9 @@ def html_page(title, text=""):
             % (title, title, text)).encode("utf-8")
 
 
+REASONS = {"200": "OK", "400": "Bad Request", "403": "Forbidden", "404": "Not Found",
+           "500": "Internal Server Error", "503": "Service Unavailable"}
+
 UNAUTHORIZED = net.response(
     "401 Unauthorized",
     ['WWW-Authenticate: Basic realm="Q70"', "Content-Type: text/html"],
@@ -158,4 +161,9 @@ class WebServer:
                 return None, None
             s.upload_count += 1
             s.upload_last_outcome = "accepted"
-        return self.redirect(fields["redirect"]), None
+            answer = s.upload_answer
+        if answer == "redirect":
+            return self.redirect(fields["redirect"]), None
+        code = answer if answer.isdigit() else "200"
+        return net.response("%s %s" % (code, REASONS.get(code, "Answer")), ["Content-Type: text/html"],
+                            html_page("Upload %s" % code)), None
