@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string_view>
-#include <vector>
+#include <memory>
 
 #include "app/CurrentDevice.h"
 #include "platform/CodePage.h"
@@ -36,7 +36,7 @@ private:
 // it is read in large blocks and a piece is copied only when it spans two.
 class PieceReader {
 public:
-    explicit PieceReader(std::FILE* file) : file_(file), block_(64 * 1024) {}
+    explicit PieceReader(std::FILE* file) : file_(file), block_(new char[BlockSize]) {}
 
     // False at the end of the file (or when it cannot be read).
     bool next(std::string_view& piece)
@@ -45,7 +45,7 @@ public:
         while (spanning_.size() < MaxPiece) {
             if (begin_ == end_ && !refill())
                 break;
-            const char* start = block_.data() + begin_;
+            const char* start = block_.get() + begin_;
             const std::size_t room = std::min(end_ - begin_, MaxPiece - spanning_.size());
             const void* lineEnd = std::memchr(start, '\n', room);
             const std::size_t take = lineEnd ? static_cast<const char*>(lineEnd) - start + 1 : room;
@@ -66,12 +66,13 @@ private:
     bool refill()
     {
         begin_ = 0;
-        end_ = std::fread(block_.data(), 1, block_.size(), file_);
+        end_ = std::fread(block_.get(), 1, BlockSize, file_);
         return end_ != 0;
     }
 
+    static constexpr std::size_t BlockSize = 64 * 1024;
     std::FILE* file_;
-    std::vector<char> block_;
+    std::unique_ptr<char[]> block_; // not cleared: only what fread filled is read
     std::size_t begin_ = 0, end_ = 0;
     std::string spanning_;
 };
