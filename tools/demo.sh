@@ -46,6 +46,12 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "display :$n (Xvfb). Look at it with:  DISPLAY=:$n import -window root shot.png"
 fi
 
+case "${DISPLAY:-}" in
+  ""|:*|unix/*|/*) ;;
+  *) echo "Note: DISPLAY=$DISPLAY is reached over TCP, which the lab's private network cannot do;"
+     echo "use a local display, or none for a virtual one." ;;
+esac
+
 # The program reads an optional "language" file from its working directory.
 workdir="$repo/build/demo"
 mkdir -p "$workdir"

@@ -40,12 +40,15 @@ if [ "${1:-}" = "--inside-lab" ]; then
     export "SIM_${var}_ADDRESS=$addr" "SIM_${var}_CONTROL=$addr:8080"
   done
   # Every appliance must be bound before the command may look for it.
+  i=0
   for entry in $WA_APPLIANCES; do
     name="${entry%%=*}"
-    for _ in $(seq 1 200); do
+    for _ in $(seq 1 400); do
       grep -q '^READY' "$logs/$name.out" 2>/dev/null && break
+      kill -0 "${pids[$i]}" 2>/dev/null || break
       sleep 0.05
     done
+    i=$((i + 1))
     if ! grep -q '^READY' "$logs/$name.out" 2>/dev/null; then
       echo "with-appliances.sh: appliance $name did not start" >&2
       cat "$logs/$name.err" >&2 2>/dev/null || true
