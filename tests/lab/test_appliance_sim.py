@@ -569,13 +569,16 @@ class FaultTest(ApplianceCase):
 # ----- reboot, address change, disk scan -----------------------------------
 class RestartTest(ApplianceCase):
     def test_reboot_makes_it_unreachable_for_a_while(self):
+        reply, _ = post_upload(NAS2, upload_body(b"Q70FW 2.5.0\nimage"))
+        self.assertEqual(status_of(reply), 302)
+        self.assertEqual(page_value(fetch(NAS2), "firm_ver"), "2.4.17")
         answer = command(NAS2, "man.cgi", "redirect=reboot.htm&failure=fail.htm&type=reboot")
         self.assertEqual(header(answer, "Location"), "reboot.htm")
         self.assertTrue(wait_until(lambda: not reachable(NAS2), 1.0))
         self.assertEqual(CONTROL[NAS2].get("/state/rebooting"), "1")
         self.assertEqual([s for s, _ in discover(target=NAS2, quiet=0.3)], [])
         self.assertTrue(wait_until(lambda: reachable(NAS2), 6.0))
-        self.assertEqual(status_of(fetch(NAS2)), 200)
+        self.assertEqual(page_value(fetch(NAS2), "firm_ver"), "2.5.0")
         self.assertEqual(len(discover(target=NAS2)), 1)
 
     def test_switched_off_until_switched_on(self):

@@ -72,6 +72,8 @@ class Appliance:
                     return
                 self.state.new_session()
                 self.state.rebooting = False
+                if self.state.pending_firmware:
+                    self.state.firm_ver, self.state.pending_firmware = self.state.pending_firmware, ""
                 if self.state.disk_fix_enable == "DISABLE":
                     self.state.disk_fix_enable = "ENABLE"
             self.http.open()

@@ -58,6 +58,7 @@ class ApplianceState:
         self.upload_last_sha256 = ""
         self.upload_last_content_type = ""
         self.upload_last_outcome = ""
+        self.pending_firmware = ""
         self.new_session()
         self.factory_reset(keep_network=False)
         self.clear_test_settings()
@@ -97,6 +98,7 @@ class ApplianceState:
             self.mac_addr = "02:70:00:%02X:%02X:%02X" % (
                 int(octets[1]) & 0xFF, int(octets[2]) & 0xFF, int(octets[3]) & 0xFF)
             self.firm_ver = self.default_firmware
+            self.pending_firmware = ""
             self.disk_id = "ST380011A 3.06"
             self.total_size = "76319 MB"
             self.free_size = "   52104 MB  "
@@ -165,7 +167,7 @@ class ApplianceState:
         "last_cookie", "last_command", "last_outcome", "move_error",
         "upload_last_filename", "upload_last_size", "upload_last_sha256",
         "upload_last_content_type", "upload_last_outcome",
-        "disk_idle_own_line", "upload_answer", "refuse", "down_after",
+        "disk_idle_own_line", "upload_answer", "refuse", "down_after", "pending_firmware",
     )
     NUMBERS = ("reboot_seconds", "upload_limit", "scan_interval", "clock_offset")
     COUNTERS = ("commands_accepted", "commands_refused", "upload_count")

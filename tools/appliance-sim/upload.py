@@ -2,6 +2,8 @@
 itself (no leading "--"), and the body ends with a line of "--" followed by
 a line with the boundary; that is the form this appliance takes."""
 
+import re
+
 FORM_SLACK = 16384     # room for the text fields around the image
 
 
@@ -84,3 +86,10 @@ def check_firmware_form(parts):
     if not file_part.content_type:
         raise BadForm("file part without content type")
     return fields, file_part
+
+
+def firmware_version(image):
+    """The version an image announces in its first line ("Q70FW <version>"),
+    taken on at the next reboot; None for an image without one."""
+    found = re.match(rb"Q70FW ([\x21-\x7e]{1,30})\r?\n", image)
+    return found.group(1).decode("ascii") if found else None

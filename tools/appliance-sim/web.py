@@ -161,6 +161,7 @@ class WebServer:
                 return None, None
             s.upload_count += 1
             s.upload_last_outcome = "accepted"
+            s.pending_firmware = upload.firmware_version(file_part.data) or s.pending_firmware
             answer = s.upload_answer
         if answer == "redirect":
             return self.redirect(fields["redirect"]), None
