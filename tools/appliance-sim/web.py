@@ -111,7 +111,10 @@ class WebServer:
             return self.redirect(params.get("failure", "fail.htm") or "fail.htm"), None
         if path in ("/", "/index.htm") or (path.endswith(".htm") and "/" not in path[1:]):
             name = path.lstrip("/") or "index.htm"
-            return net.response("200 OK", ["Content-Type: text/html"], html_page(name)), None
+            # The page names itself in its header: that is how a client that
+            # followed a command's redirect tells the failure page apart.
+            return net.response("200 OK", ["Content-Type: text/html", "Content-Location: " + name],
+                                html_page(name)), None
         return net.response("404 Not Found", ["Content-Type: text/html"],
                             html_page("404 Not Found")), None
 
