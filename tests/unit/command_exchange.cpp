@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/Clock.h"
+#include "support/PrivateNetwork.h"
 #include "support/ScriptedServer.h"
 
 namespace {
@@ -165,6 +166,7 @@ struct FailureCase {
 
 TEST(CommandExchange, UnusableUrlsAndRefusedConnectionsFail)
 {
+    REQUIRE_PRIVATE_NETWORK();
     const std::vector<FailureCase> cases = {
         {"empty URL", ""}, {"https", "https://127.0.0.1/x"}, {"HTTPS", "HTTPS://127.0.0.1/x"},
         {"refused", "http://127.0.0.1/x"}, {"no such host", "http://no-such-host.invalid/x"},
@@ -288,6 +290,7 @@ TEST(CommandExchange, PumpsEventsWhileWaiting)
 
 TEST(CommandExchange, ProbeConnectionOpensAndClosesWithoutSending)
 {
+    REQUIRE_PRIVATE_NETWORK();
     CommandClient client;
     client.SetTimeoutMs(1000);
     EXPECT_FALSE(client.ProbeConnection("127.0.0.1"));

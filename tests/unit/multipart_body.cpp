@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "platform/Clock.h"
+#include "support/PrivateNetwork.h"
 #include "support/ScriptedServer.h"
 
 namespace {
@@ -180,6 +181,7 @@ TEST(PostUploadBody, DroppedUploadIsASocketErrorWithItsNumber)
 
 TEST(PostUploadBody, ConnectionFailuresAreSocketErrors)
 {
+    REQUIRE_PRIVATE_NETWORK();
     const THttpDataStream body = FirmwareForm("x");
     UploadOutcome outcome = PostUploadBody("http://127.0.0.1/man.cgi", body, "admin", "admin", "r");
     EXPECT_FALSE(outcome.success);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/Clock.h"
+#include "support/PrivateNetwork.h"
 #include "support/ScriptedServer.h"
 
 namespace {
@@ -113,6 +114,7 @@ TEST(PageFetch, AnswersWithoutAPageCountAsNoAnswer)
 
 TEST(PageFetch, NoServerGivesStatusZeroAtOnce)
 {
+    REQUIRE_PRIVATE_NETWORK();
     const std::int64_t start = MonotonicMs();
     const RawPage raw = ReceiveRawPage("127.0.0.1", "admin", "admin", "/");
     EXPECT_EQ(raw.completed, -1);

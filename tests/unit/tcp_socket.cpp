@@ -1,0 +1,154 @@
+#include "platform/TcpSocket.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/Clock.h"
+#include "support/PrivateNetwork.h"
+#include "support/ScriptedServer.h"
+
+namespace {
+
+// Fills a listener's queue so that further connection attempts go unanswered.
+struct FullQueue {
+    ScriptedServer server{0, {}, 0};
+    std::vector<int> fillers;
+    FullQueue()
+    {
+        for (int i = 0; i < 4; ++i) {
+            const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+            sockaddr_in address{};
+            address.sin_family = AF_INET;
+            address.sin_port = htons(server.port());
+            address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+            ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+            fillers.push_back(fd);
+        }
+        SleepMs(50);
+    }
+    ~FullQueue()
+    {
+        for (int fd : fillers)
+            ::close(fd);
+    }
+};
+
+TEST(TcpSocket, ConnectFailuresCarryWindowsSocketsNumbers)
+{
+    REQUIRE_PRIVATE_NETWORK();
+    struct Case {
+        const char* name;
+        std::string host;
+        std::uint16_t port;
+        int code;
+    };
+    const std::vector<Case> cases = {
+        {"refused", "127.0.0.1", 1, 10061},
+        {"no route", "10.20.30.40", 80, 10051},
+        {"unknown name", "no-such-host.invalid", 80, 11001},
+        {"empty host", "", 80, 11001},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TcpSocket socket;
+        EXPECT_FALSE(socket.Connect(c.host, c.port, 1000));
+        EXPECT_EQ(socket.LastError().code, c.code);
+        EXPECT_FALSE(socket.LastError().text.empty());
+        EXPECT_FALSE(socket.IsOpen());
+    }
+}
+
+TEST(TcpSocket, ConnectTimesOutAndPumpsEveryTwoMilliseconds)
+{
+    FullQueue queue;
+    int pumped = 0;
+    TcpSocket socket;
+    const std::int64_t start = MonotonicMs();
+    EXPECT_FALSE(socket.Connect("127.0.0.1", queue.server.port(), 300, [&] { ++pumped; }));
+    const std::int64_t elapsed = MonotonicMs() - start;
+    EXPECT_EQ(socket.LastError().code, 10060);
+    EXPECT_GE(elapsed, 290);
+    EXPECT_LT(elapsed, 600);
+    EXPECT_GE(pumped, 60);
+    EXPECT_LE(pumped, 160);
+}
+
+TEST(TcpSocket, ReceiveTimesOutAndPumpsAfterEveryAttempt)
+{
+    ScriptedServer server(0, {AnswerAndKeepOpen("", 3000)});
+    TcpSocket socket;
+    ASSERT_TRUE(socket.Connect("127.0.0.1", server.port(), 1000));
+    ASSERT_TRUE(socket.SendAll("x\r\n\r\n", 1000));
+    int pumped = 0;
+    char buffer[16];
+    const std::int64_t start = MonotonicMs();
+    EXPECT_EQ(socket.Receive(buffer, sizeof buffer, 200, [&] { ++pumped; }), -1);
+    const std::int64_t elapsed = MonotonicMs() - start;
+    EXPECT_EQ(socket.LastError().code, 10060);
+    EXPECT_GE(elapsed, 190);
+    EXPECT_LT(elapsed, 500);
+    EXPECT_GE(pumped, 40);
+
+    const std::int64_t again = MonotonicMs();
+    EXPECT_EQ(socket.Receive(buffer, sizeof buffer, 100), -1);
+    EXPECT_GE(MonotonicMs() - again, 90);
+}
+
+TEST(TcpSocket, ReceivesUntilThePeerCloses)
+{
+    ScriptedServer server(0, {Answer("hello")});
+    TcpSocket socket;
+    ASSERT_TRUE(socket.Connect("localhost", server.port(), 1000));
+    ASSERT_TRUE(socket.SendAll("GET\r\n\r\n", 1000));
+    std::string text;
+    char buffer[2];
+    std::ptrdiff_t got;
+    while ((got = socket.Receive(buffer, sizeof buffer, 1000)) > 0)
+        text.append(buffer, static_cast<std::size_t>(got));
+    EXPECT_EQ(got, 0);
+    EXPECT_EQ(text, "hello");
+    socket.Close();
+    EXPECT_FALSE(socket.IsOpen());
+    EXPECT_EQ(socket.Receive(buffer, sizeof buffer, 10), -1);
+    EXPECT_EQ(socket.LastError().code, 10057);
+    EXPECT_FALSE(socket.SendAll("x", 10));
+}
+
+// A peer that drops the connection: while we send it is an aborted
+// connection, while we wait for an answer a reset one.
+TEST(TcpSocket, DroppedConnectionWhileSendingIsAbortedWhileReceivingReset)
+{
+    {
+        ScriptedReply drop;
+        drop.dropAfterBytes = 1000;
+        ScriptedServer server(0, {drop});
+        TcpSocket socket;
+        ASSERT_TRUE(socket.Connect("127.0.0.1", server.port(), 1000));
+        const std::string big(32 << 20, 'b');
+        EXPECT_FALSE(socket.SendAll(big, 3000));
+        EXPECT_EQ(socket.LastError().code, 10053) << socket.LastError().text;
+    }
+    {
+        ScriptedReply reset = Answer("");
+        reset.after = ScriptedReply::After::Reset;
+        ScriptedServer server(0, {reset});
+        TcpSocket socket;
+        ASSERT_TRUE(socket.Connect("127.0.0.1", server.port(), 1000));
+        ASSERT_TRUE(socket.SendAll("GET\r\n\r\n", 1000));
+        char buffer[16];
+        EXPECT_EQ(socket.Receive(buffer, sizeof buffer, 2000), -1);
+        EXPECT_EQ(socket.LastError().code, 10054) << socket.LastError().text;
+    }
+}
+
+TEST(TcpSocket, ResolvesDottedAddressesAndNames)
+{
+    REQUIRE_PRIVATE_NETWORK();
+    EXPECT_EQ(ResolveIPv4("127.0.0.1"), htonl(INADDR_LOOPBACK));
+    EXPECT_EQ(ResolveIPv4("255.255.255.255"), 0xFFFFFFFFu);
+    EXPECT_EQ(ResolveIPv4("localhost"), htonl(INADDR_LOOPBACK));
+    SocketError failure;
+    EXPECT_FALSE(ResolveIPv4("no-such-host.invalid", &failure).has_value());
+    EXPECT_EQ(failure.code, 11001);
+}
+
+} // namespace
