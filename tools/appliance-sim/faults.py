@@ -17,8 +17,8 @@ DEFAULTS = {"count": 0, "bytes": 13, "pause": 15, "seconds": 3.0, "size": 32 * 1
 
 class Faults:
     """The fault in force. A fault set with count=N lasts for the next N
-    connections and then clears itself; without a count it lasts until
-    another is set."""
+    requests and then clears itself; without a count it lasts until another
+    is set."""
 
     def __init__(self):
         self.lock = threading.Lock()
@@ -49,7 +49,7 @@ class Faults:
             return self.mode
 
     def take(self):
-        """The fault for one new connection: (mode, options)."""
+        """The fault for one new request: (mode, options)."""
         with self.lock:
             mode, options = self.mode, dict(self.options)
             if self.left > 0:

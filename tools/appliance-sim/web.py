@@ -51,6 +51,14 @@ class WebServer:
         return Record(self.requests, self.app.state.lock)
 
     def handle(self, conn, peer):
+        # A connection that closes without a byte (a reachability test) is no
+        # request and uses up no fault.
+        conn.settimeout(10)
+        try:
+            if not conn.recv(1, socket.MSG_PEEK):
+                return
+        except OSError:
+            return
         mode, options = self.app.faults.take()
         if mode == "slow-accept":
             if self.app.stopped.wait(min(options["seconds"], net.HOLD_LIMIT)):
