@@ -382,6 +382,7 @@ class CommandTest(ApplianceCase):
                 answer = fetch(NAS1, path)
                 self.assertEqual(status_of(answer), 200)
                 self.assertIn(b"<HTML>", answer)
+                self.assertEqual(header(answer, "Content-Location"), path[1:])
         self.assertEqual(status_of(fetch(NAS1, "/nothing.cgi")), 404)
         request = page_request(NAS1, "/id.htm").replace(b"\r\n\r\n", b"\r\nCookie: SESSION=abc; path=/\r\n\r\n")
         exchange(NAS1, request)
