@@ -55,6 +55,8 @@ class LoopbackTest(unittest.TestCase):
         for process in (cls.first, cls.second):
             process.send_signal(signal.SIGTERM)
         cls.codes = [p.wait(timeout=5) for p in (cls.first, cls.second)]
+        for process in (cls.first, cls.second):
+            process.stdout.close()
 
     def test_two_appliances_share_the_namespace(self):
         self.assertEqual((self.first_line, self.second_line), ("READY", "READY"))
@@ -71,6 +73,7 @@ class LoopbackTest(unittest.TestCase):
 
     def test_address_change_rebinds(self):
         mover, line = start("127.0.0.2", "--no-discovery", "--control-port", "8081")
+        self.addCleanup(mover.stdout.close)
         self.addCleanup(mover.wait, 5)
         self.addCleanup(mover.send_signal, signal.SIGTERM)
         self.assertEqual(line, "READY")

@@ -329,7 +329,7 @@ def ftps_userid_set(app, p):
 def ftps_user_add(app, p):
     """Creates an account (no password given) or changes the named one."""
     s = app.state
-    name = plain_name(need(p, "Account"), "account", 21)
+    name = plain_name(need(p, "Account"), "account", 20)   # the account list pads to 21 columns
     right = choice(p, "ftp_att", ("R", "W"))
     account = s.account_by_name(name)
     if "Account_passwd" not in p:
