@@ -393,12 +393,13 @@ class CommandTest(ApplianceCase):
 BOUNDARY = "-" * 25 + "20261209101112123"
 
 
-def upload_body(image, fields=(("redirect", "man_firm.htm"), ("failure", "fail.htm"), ("type", "file_upload"))):
+def upload_body(image, fields=(("redirect", "man_firm.htm"), ("failure", "fail.htm"), ("type", "file_upload")),
+                filename="C:\\fw\\q70.bin"):
     body = b""
     for name, value in fields:
         body += ('%s\r\nContent-Disposition: form-data; name="%s"\r\n\r\n%s\r\n' % (BOUNDARY, name, value)).encode()
-    body += ('%s\r\nContent-Disposition: form-data; name="filename"; filename="C:\\fw\\q70.bin"\r\n'
-             "Content-Type: application/octet-stream\r\n\r\n" % BOUNDARY).encode() + image + b"\r\n"
+    body += ('%s\r\nContent-Disposition: form-data; name="filename"; filename="%s"\r\n'
+             "Content-Type: application/octet-stream\r\n\r\n" % (BOUNDARY, filename)).encode() + image + b"\r\n"
     return body + ("--\r\n%s\r\n" % BOUNDARY).encode()
 
 
@@ -432,6 +433,10 @@ class UploadTest(ApplianceCase):
         self.assertEqual(state.get("/state/upload_last_sha256"), hashlib.sha256(image).hexdigest())
         self.assertEqual(state.get("/state/upload_last_filename"), "C:\\fw\\q70.bin")
         self.assertEqual(state.get("/state/upload_count"), "1")
+        odd = 'C:\\my "new"; fw\\q70.bin'
+        answer, _ = post_upload(NAS1, upload_body(b"", filename=odd))
+        self.assertEqual(status_of(answer), 302)
+        self.assertEqual((state.get("/state/upload_last_filename"), state.get("/state/upload_last_size")), (odd, "0"))
 
     def test_answer_can_be_chosen(self):
         for answer, status in (("200", 200), ("404", 404), ("redirect", 302)):

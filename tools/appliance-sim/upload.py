@@ -45,22 +45,20 @@ def parse(content_type, body):
     return parts
 
 
+DISPOSITION = re.compile(r'form-data; name="([^"]*)"(?:; filename="(.*)")?$')
+
+
 def part_of(head, data):
     name = filename = content_type = None
     for line in head.decode("latin-1").split("\r\n"):
         key, _, value = line.partition(":")
         if key.lower() == "content-disposition":
-            words = [w.strip() for w in value.split(";")]
-            if not words or words[0] != "form-data":
+            # The file name is written as it is, quotes and semicolons included:
+            # it runs to the line's last quote.
+            found = DISPOSITION.match(value.strip())
+            if not found:
                 raise BadForm("disposition %r" % value)
-            for word in words[1:]:
-                k, _, v = word.partition("=")
-                if len(v) < 2 or v[0] != '"' or v[-1] != '"':
-                    raise BadForm("unquoted %r" % word)
-                if k == "name":
-                    name = v[1:-1]
-                elif k == "filename":
-                    filename = v[1:-1]
+            name, filename = found.group(1), found.group(2)
         elif key.lower() == "content-type":
             content_type = value.strip()
     if name is None:
