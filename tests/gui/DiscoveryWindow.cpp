@@ -151,6 +151,20 @@ private slots:
         QCOMPARE(RowTexts(list, 2), (QStringList{"127.0.0.31", QString::fromUtf8("Caf\xc3\xa9"), "", "1"}));
     }
 
+    void aBurstOfRepliesIsListedWhole()
+    {
+        // More than the window reads in one go, all waiting at once.
+        std::vector<std::unique_ptr<UdpEndpoint>> appliances;
+        for (int i = 0; i < 600; ++i)
+            appliances.push_back(std::make_unique<UdpEndpoint>(0, "127.2." + std::to_string(i / 200) + "." +
+                                                                      std::to_string(i % 200 + 1)));
+        const std::string reply = Reply("NAS", "WORKGROUP", "2.4.17");
+        for (auto& appliance : appliances)
+            QVERIFY(appliance->sendTo("127.0.0.1", DiscoveryPort, reply.data(), reply.size()));
+        QTRY_COMPARE(window_->HDListView->topLevelItemCount(), 600);
+        QCOMPARE(window_->HDListView->topLevelItem(599)->text(0), QString("127.2.2.200"));
+    }
+
     void searchEmptiesTheListAndRestartsTheProgress()
     {
         TForm1& w = *window_;

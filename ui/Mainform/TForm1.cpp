@@ -107,10 +107,17 @@ void TForm1::ScanBtnClick()
 
 void TForm1::readWaitingDatagrams()
 {
-    // One datagram at a time, in arrival order, even if a handler pumps events.
+    // One datagram at a time, in arrival order, even if a handler pumps
+    // events. A flood of datagrams must not keep the window from the rest of
+    // its events: what is left waits for the next round of the loop.
+    constexpr int MostDatagramsAtOnce = 256;
     readNotifier_->setEnabled(false);
-    while (const auto datagram = IdUDPServer1->receive())
+    for (int i = 0; i < MostDatagramsAtOnce; ++i) {
+        const auto datagram = IdUDPServer1->receive();
+        if (!datagram)
+            break;
         IdUDPServer1UDPRead(datagram->bytes, datagram->senderAddress);
+    }
     readNotifier_->setEnabled(true);
 }
 
