@@ -68,7 +68,8 @@ TEST(TcpSocket, ConnectTimesOutAndPumpsEveryTwoMilliseconds)
     EXPECT_EQ(socket.LastError().code, 10060);
     EXPECT_GE(elapsed, 290);
     EXPECT_LT(elapsed, 600);
-    EXPECT_GE(pumped, 60);
+    // Slices of 2 ms: at most about 150 calls, and many even on a busy machine.
+    EXPECT_GE(pumped, 30);
     EXPECT_LE(pumped, 160);
 }
 
