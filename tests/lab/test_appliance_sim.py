@@ -133,7 +133,7 @@ class ApplianceCase(unittest.TestCase):
 REQUEST = b"\x01" + b"\0" * 71
 
 
-def discover(datagram=REQUEST, target="255.255.255.255", quiet=0.7, limit=3.0):
+def discover(datagram=REQUEST, target="255.255.255.255", quiet=1.0, limit=4.0):
     """Every datagram that comes back to our own port, with its sender."""
     with socket.socket(socket.AF_INET, socket.SOCK_DGRAM) as sock:
         sock.setsockopt(socket.SOL_SOCKET, socket.SO_BROADCAST, 1)
