@@ -23,6 +23,7 @@
 #include "app/LocalizeText.h"
 #include "device/CommandExchange.h"
 #include "device/CommandSender.h"
+#include "support/LayoutProblems.h"
 #include "support/LoopbackAppliance.h"
 #include "support/RecordingNotifier.h"
 #include "ui/Application/AnsiText.h"
@@ -78,6 +79,7 @@ private slots:
     void emptyTypedServerWarnsAndStillSends();
     void passwordMismatchKeepsWindow();
     void passwordChangeHandsOverToLogin();
+    void everyControlFitsThePage();
     void renderScreenshot();
 
 private:
@@ -535,6 +537,35 @@ void StatusTabTest::passwordChangeHandsOverToLogin()
     QCOMPARE(enabled.count(), 1);
     QCOMPARE(enabled.at(0).at(0).toBool(), false);
     QCOMPARE(login.count(), 1);
+}
+
+// Nothing clipped, nothing overlapping, in the management window's page size, in English and with a
+// language file whose captions are longer.
+void StatusTabTest::everyControlFitsThePage()
+{
+    sim->post("/state/sntp_timeserver", "0");
+    sim->post("/state/sntp_server", "north-america.pool.ntp.org");
+    sim->post("/state/sntp_zone", "8");
+    tab->TabSheet1Show();
+    const std::set<std::pair<QString, QString>> covers{{"TimeSSelRB", "TimeSSelCB"}, {"TimeSMakeRB", "MantimeSEdit"}};
+    QString problems = LayoutProblems(*tab, covers);
+    QVERIFY2(problems.isEmpty(), qPrintable(problems));
+
+    QTemporaryDir folder;
+    QFile file(folder.filePath("language"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("Host Name=Nom de l'h\xC3\xB4te\r\nGroup Name=Groupe de travail\r\nVerify Password=Confirmer le mot\r\n"
+               "Manually Set Time Server=Serveur de temps manuel\r\nFirmware Version=Version du micrologiciel\r\n");
+    file.close();
+    const QString previous = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(folder.path()));
+    CurrentDevice.TranslationOn = 1;
+    tab->SetCaptions(LocalizeText("Set"));
+    CurrentDevice.TranslationOn = 0;
+    QDir::setCurrent(previous);
+    QCoreApplication::processEvents();
+    problems = LayoutProblems(*tab, covers);
+    QVERIFY2(problems.isEmpty(), qPrintable(problems));
 }
 
 // With Q70_SCREENSHOT set, saves the filled tab in its window frame there.

@@ -311,21 +311,37 @@ void StatusTab::FitEditsToCharacters()
         fit(edit);
 }
 
-// The captions of every group box line up in two columns, whatever their language.
+// The captions of every group box line up in two columns, whatever their
+// language: label columns as wide as their widest caption, the two field
+// columns as wide as each other in every box.
 void StatusTab::AlignLabelColumns()
 {
     const QList<QGridLayout*> grids{ui->IdenGBLayout, ui->AdminGBLayout, ui->DatatimeGBLayout, ui->NetinfoGBLayout,
                                     ui->DiskinfoGBLayout};
-    for (int column : {0, 2}) {
+    const auto widest = [&](std::initializer_list<int> columns, bool labels) {
         int width = 0;
         for (QGridLayout* grid : grids)
-            for (int row = 0; row < grid->rowCount(); ++row)
-                if (QLayoutItem* item = grid->itemAtPosition(row, column); item && qobject_cast<QLabel*>(item->widget()))
-                    width = std::max(width, item->widget()->sizeHint().width());
-        for (QGridLayout* grid : grids)
-            grid->setColumnMinimumWidth(column, width);
-    }
+            for (int column : columns)
+                for (int row = 0; row < grid->rowCount(); ++row) {
+                    QLayoutItem* item = grid->itemAtPosition(row, column);
+                    if (!item || !item->widget() || (qobject_cast<QLabel*>(item->widget()) != nullptr) != labels)
+                        continue;
+                    int firstRow, firstColumn, rows, columnsSpanned;
+                    grid->getItemPosition(grid->indexOf(item->widget()), &firstRow, &firstColumn, &rows,
+                                          &columnsSpanned);
+                    if (columnsSpanned == 1)
+                        width = std::max(width, labels ? item->sizeHint().width() : item->minimumSize().width());
+                }
+        return width;
+    };
+    const int firstLabels = widest({0}, true);
+    const int secondLabels = widest({2}, true);
+    const int fields = widest({1, 3}, false);
     for (QGridLayout* grid : grids) {
+        grid->setColumnMinimumWidth(0, firstLabels);
+        grid->setColumnMinimumWidth(2, secondLabels);
+        grid->setColumnMinimumWidth(1, fields);
+        grid->setColumnMinimumWidth(3, fields);
         grid->setColumnStretch(1, 1);
         grid->setColumnStretch(3, 1);
     }
