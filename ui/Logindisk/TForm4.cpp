@@ -1,0 +1,120 @@
+#include "ui/Logindisk/TForm4.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QShowEvent>
+
+#include "app/LocalizeText.h"
+#include "app/Notifier.h"
+#include "platform/Clock.h"
+#include "ui/Application/AnsiText.h"
+#include "ui/Application/Forms.h"
+#include "ui/Logindisk/LoginLogic.h"
+#include "ui/Mainform/TForm1.h"
+#include "ui/Menuform/TForm2.h"
+#include "ui/Mountform/FolderListLogic.h"
+#include "ui_TForm4.h"
+
+namespace {
+
+void CentreOnScreen(QWidget& window)
+{
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        window.move(screen->availableGeometry().center() - window.rect().center());
+}
+
+// The box of a login that did not get in; true when the appliance refused the credentials.
+bool ReportFailedLogin(LoginResult result)
+{
+    if (result == LoginResult::BadCredentials) {
+        NoticeLocalized("Login failed, please check your username and password", "Login", MessageIcon::Information);
+        return true;
+    }
+    NoticeLocalized("Connection fail", "Connect", MessageIcon::Error);
+    return false;
+}
+
+} // namespace
+
+TForm4::TForm4(QWidget* parent)
+    : QWidget(parent), ui_(new Ui::TForm4)
+{
+    ui_->setupUi(this);
+    Label1 = ui_->Label1;
+    UserEdit = ui_->UserEdit;
+    Password = ui_->Password;
+    PassEdit = ui_->PassEdit;
+    MountBtn = ui_->MountBtn;
+    MenBtn = ui_->MenBtn;
+
+    setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint);
+    // Only closing the discovery window ends the program.
+    setAttribute(Qt::WA_QuitOnClose, false);
+    setFixedSize(239, 114);
+    setWindowTitle(ToQString(LocalizeText("Remote Device Login")));
+    Label1->setText(ToQString(LocalizeText("User Name")));
+    Password->setText(ToQString(LocalizeText("Password")));
+    MountBtn->setText(ToQString(LocalizeText("Connect")));
+    MenBtn->setText(ToQString(LocalizeText("Management")));
+    CentreOnScreen(*this);
+
+    connect(MenBtn, &QPushButton::clicked, this, &TForm4::MenBtnClick);
+    connect(MountBtn, &QPushButton::clicked, this, &TForm4::MountBtnClick);
+}
+
+TForm4::~TForm4() = default;
+
+void TForm4::MenBtnClick()
+{
+    const LoginResult result = RunLogin(ToAnsi(UserEdit->text()), ToAnsi(PassEdit->text()));
+    if (result != LoginResult::Success) {
+        if (ReportFailedLogin(result))
+            PassEdit->setFocus();
+        return;
+    }
+    SleepMs(ManagementOpenPauseMs);
+    hide();
+    if (Form2)
+        Form2->OpenOnFirstPage();
+}
+
+void TForm4::MountBtnClick()
+{
+    const LoginResult result = RunLogin(ToAnsi(UserEdit->text()), ToAnsi(PassEdit->text()));
+    if (result != LoginResult::Success) {
+        ReportFailedLogin(result);
+        return;
+    }
+    FillFolderList(NetworkDriveFolders);
+    hide();
+    // The network-drive window shows NetworkDriveFolders once it exists.
+}
+
+void TForm4::FormShow()
+{
+    // Changing the administrator password disabled the management window and came here.
+    if (Form2)
+        Form2->setEnabled(true);
+    PassEdit->setFocus();
+}
+
+void TForm4::FormClose()
+{
+    hide();
+    if (Form1)
+        Form1->show();
+}
+
+void TForm4::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TForm4::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    FormClose();
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QStringList>
+#include <QTabBar>
+#include <QTabWidget>
+#include <array>
+#include <functional>
+
+class QPainter;
+
+// A tab bar whose tabs are painted by its owner; it hands each shown tab's
+// position among the shown tabs, its rectangle and whether it is selected.
+class PageControlTabBar : public QTabBar {
+    Q_OBJECT
+public:
+    using DrawTab = std::function<void(QPainter& painter, int position, const QRect& rect, bool active)>;
+
+    explicit PageControlTabBar(QWidget* parent = nullptr);
+    void setDrawTab(DrawTab draw) { drawTab = std::move(draw); }
+    std::array<bool, 7> tabsShown() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    DrawTab drawTab;
+};
+
+// The management window's tab control, with the owner-drawn bar installed.
+class PageControl : public QTabWidget {
+    Q_OBJECT
+public:
+    explicit PageControl(QWidget* parent = nullptr);
+    PageControlTabBar* pageTabBar() const { return bar; }
+
+private:
+    PageControlTabBar* bar;
+};

@@ -1,0 +1,247 @@
+#include "ui/Menuform/TForm2.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QPainter>
+#include <QScreen>
+#include <QTimer>
+
+#include "app/CurrentDevice.h"
+#include "app/LocalizeText.h"
+#include "platform/Clock.h"
+#include "ui/Application/AnsiText.h"
+#include "ui/Application/Forms.h"
+#include "ui/Logindisk/TForm4.h"
+#include "ui/Mainform/TForm1.h"
+#include "ui/Menuform/PageControl.h"
+#include "ui/Menuform/StatusTab.h"
+#include "ui/Menuform/TabPaintLogic.h"
+#include "ui_TForm2.h"
+
+namespace {
+
+const char* const PageCaptions[PageVisibilityLogic::PageCount] = {
+    "Status", "IP Config", "Maintenance", "File Server", "FTP Server", "Modify FTP", "Disk Utility"};
+
+QColor ToColor(const TabPaintLogic::Rgb& rgb) { return QColor(rgb.red, rgb.green, rgb.blue); }
+
+QFont TabFont()
+{
+    QFont font(QStringLiteral("Sans Serif"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(13);
+    return font;
+}
+
+} // namespace
+
+TForm2::TForm2(QWidget* parent)
+    : QWidget(parent),
+      ui_(new Ui::TForm2),
+      NMHTTP1([] { QCoreApplication::processEvents(); }),
+      sender(NMHTTP1, *this)
+{
+    ui_->setupUi(this);
+    PageControl1 = ui_->PageControl1;
+    status = ui_->TabSheet1;
+    TabSheet1 = status;
+    TabSheet2 = ui_->TabSheet2;
+    TabSheet3 = ui_->TabSheet3;
+    TabSheet4 = ui_->TabSheet4;
+    TabSheet5 = ui_->TabSheet5;
+    TabSheet6 = ui_->TabSheet6;
+    TabSheet7 = ui_->TabSheet7;
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName("Timer1");
+    Timer1->setInterval(1000);
+    Timer2 = new QTimer(this);
+    Timer2->setObjectName("Timer2");
+
+    setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint);
+    setAttribute(Qt::WA_QuitOnClose, false);
+    setFixedSize(587, 552);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+
+    PageControl1->pageTabBar()->setFont(TabFont());
+    PageControl1->pageTabBar()->setDrawTab(
+        [this](QPainter& painter, int position, const QRect& rect, bool active) {
+            PageControl1DrawTab(painter, position, rect, active);
+        });
+    connect(PageControl1, &QTabWidget::currentChanged, this, &TForm2::tabSelectedByUser);
+
+    CurrentDevice.CommandPauseMs = 20;
+    setCaptions();
+    syncPageControl();
+
+    status->setCommandSender(&sender, [this] { return ActiveTabIndex(); });
+    connect(status, &StatusTab::managementEnabledRequested, this, &QWidget::setEnabled);
+    connect(status, &StatusTab::loginWindowRequested, this, [] {
+        if (!Form4)
+            return;
+        Form4->show();
+        Form4->raise();
+        Form4->activateWindow();
+    });
+}
+
+TForm2::~TForm2() = default;
+
+void TForm2::setCaptions()
+{
+    for (int page = 0; page < PageVisibilityLogic::PageCount; ++page)
+        PageControl1->setTabText(page, ToQString(LocalizeText(PageCaptions[page])));
+    status->SetCaptions(LocalizeText("Set"));
+}
+
+void TForm2::OpenOnFirstPage()
+{
+    SelectPage(0);
+    status->passEdit()->clear();
+    status->verifyEdit()->clear();
+    show();
+    raise();
+    activateWindow();
+}
+
+void TForm2::SelectPage(int page)
+{
+    const auto due = pages.SelectPage(page);
+    syncPageControl();
+    runShowHandlers(due);
+}
+
+void TForm2::EnterAccountFolderMode()
+{
+    const auto due = pages.EnterAccountFolderMode();
+    syncPageControl();
+    runShowHandlers(due);
+}
+
+void TForm2::FormShow()
+{
+    setWindowTitle(ToQString(LocalizeText("Management") + " " + CurrentDevice.Address));
+    pages.SetTabShown(0, true);
+    pages.SetTabShown(PageVisibilityLogic::ModifyFtpPage, false);
+    syncPageControl();
+    Timer1->stop();
+    runShowHandlers(pages.WindowShown());
+}
+
+void TForm2::FormClose()
+{
+    Timer2->stop();
+    hide();
+    if (Form4)
+        Form4->show();
+    const auto due = pages.LeaveAccountFolderMode();
+    syncPageControl();
+    runShowHandlers(due);
+    if (Form4) {
+        Form4->raise();
+        Form4->activateWindow();
+    }
+}
+
+void TForm2::PageControl1Change()
+{
+    SleepMs(CurrentDevice.CommandPauseMs);
+    const auto due = pages.LeaveAccountFolderMode();
+    syncPageControl();
+    runShowHandlers(due);
+}
+
+void TForm2::tabSelectedByUser(int index)
+{
+    if (syncing)
+        return;
+    runShowHandlers(pages.SelectPage(index));
+    PageControl1Change();
+}
+
+void TForm2::syncPageControl()
+{
+    // Programmatic changes of the tab control are not the user's change of tab.
+    syncing = true;
+    for (int page = 0; page < PageVisibilityLogic::PageCount; ++page)
+        PageControl1->setTabVisible(page, pages.TabShown(page));
+    PageControl1->setCurrentIndex(pages.Selected());
+    syncing = false;
+}
+
+void TForm2::runShowHandlers(const PageVisibilityLogic::ShowHandlers& due)
+{
+    for (int page : due)
+        RefreshPage(page);
+}
+
+void TForm2::PageControl1DrawTab(QPainter& painter, int position, const QRect& rect, bool active)
+{
+    if (position == 0)
+        painted.clear();
+    const int page = TabPaintLogic::CaptionPage(position, PageControl1->pageTabBar()->tabsShown());
+    if (page < 0 || page >= PageVisibilityLogic::PageCount)
+        return;
+    const QString caption = PageControl1->tabText(page);
+    painted.append(caption);
+
+    const QColor face = palette().color(QPalette::Button);
+    const auto colours = TabPaintLogic::TabColours(active, {face.red(), face.green(), face.blue()});
+    painter.fillRect(rect, ToColor(colours.fill));
+    painter.setPen(ToColor(colours.text));
+    const QFont font = PageControl1->pageTabBar()->font();
+    painter.setFont(font);
+    const QFontMetrics metrics(font);
+    const auto origin = TabPaintLogic::CentredTextOrigin(rect.left(), rect.top(), rect.width(), rect.height(),
+                                                         metrics.horizontalAdvance(caption), metrics.height());
+    painter.drawText(QPoint(origin.x, origin.y + metrics.ascent()), caption);
+}
+
+int TForm2::ActiveTabIndex() { return PageControl1->currentIndex(); }
+
+void TForm2::RefreshPage(int pageNumber)
+{
+    // The other pages' refreshes come with their pages.
+    if (pageNumber == 0)
+        status->TabSheet1Show();
+}
+
+std::string TForm2::NewPasswordText() { return ToAnsi(status->passEdit()->text()); }
+
+// Until the IP Config page exists nobody can choose automatic addressing there.
+bool TForm2::AutomaticIPChosen() { return false; }
+
+std::string TForm2::IPAddressText() { return {}; }
+
+void TForm2::HideManagementWindow() { hide(); }
+
+void TForm2::ShowDiscoveryAndSearch()
+{
+    if (!Form1)
+        return;
+    Form1->show();
+    Form1->ScanBtnClick();
+}
+
+void TForm2::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TForm2::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    if (!event->spontaneous())
+        pages.WindowClosed();
+}
+
+void TForm2::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    FormClose();
+}

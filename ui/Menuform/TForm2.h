@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QScopedPointer>
+#include <QStringList>
+#include <QWidget>
+
+#include "device/CommandExchange.h"
+#include "device/CommandSender.h"
+#include "ui/Menuform/PageVisibilityLogic.h"
+
+class PageControl;
+class QPainter;
+class QTimer;
+class StatusTab;
+namespace Ui {
+class TForm2;
+}
+
+// The management window: the tab control with the seven pages of the
+// logged-in appliance, the command client and the sender that every page's
+// buttons go through. Pages are numbered by their place, hidden tabs counted.
+class TForm2 : public QWidget, public CommandSenderWindows {
+    Q_OBJECT
+public:
+    explicit TForm2(QWidget* parent = nullptr);
+    ~TForm2() override;
+
+    PageControl* PageControl1;
+    QWidget* TabSheet1;
+    QWidget* TabSheet2;
+    QWidget* TabSheet3;
+    QWidget* TabSheet4;
+    QWidget* TabSheet5;
+    QWidget* TabSheet6;
+    QWidget* TabSheet7;
+    QTimer* Timer1; // firmware upload progress
+    QTimer* Timer2; // disk scan report refresh
+
+    StatusTab* statusTab() const { return status; }
+    CommandClient& commandClient() { return NMHTTP1; }
+    CommandSender& commandSender() { return sender; }
+    const PageVisibilityLogic& pageState() const { return pages; }
+    // The captions the tab bar painted last, left to right.
+    const QStringList& paintedTabCaptions() const { return painted; }
+
+    // What the login window's "Management" does: first page, empty password fields, shown.
+    void OpenOnFirstPage();
+    // Selects a page as the program does (no change-of-tab handling).
+    void SelectPage(int page);
+    // The FTP account-folder mode: "Modify FTP" shown and selected, FTP Server set aside.
+    void EnterAccountFolderMode();
+
+    int ActiveTabIndex() override;
+    void RefreshPage(int pageNumber) override;
+    std::string NewPasswordText() override;
+    bool AutomaticIPChosen() override;
+    std::string IPAddressText() override;
+    void HideManagementWindow() override;
+    void ShowDiscoveryAndSearch() override;
+
+public slots:
+    void FormShow();
+    void FormClose();
+    void PageControl1Change();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void PageControl1DrawTab(QPainter& painter, int position, const QRect& rect, bool active);
+    void tabSelectedByUser(int index);
+    void syncPageControl();
+    void runShowHandlers(const PageVisibilityLogic::ShowHandlers& due);
+    void setCaptions();
+
+    QScopedPointer<Ui::TForm2> ui_;
+    StatusTab* status;
+    CommandClient NMHTTP1;
+    CommandSender sender;
+    PageVisibilityLogic pages;
+    bool syncing = false;
+    QStringList painted;
+};
