@@ -3,6 +3,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QTreeWidget>
 
 #include "app/CurrentDevice.h"
 #include "platform/Clock.h"
@@ -190,6 +191,23 @@ private slots:
         QVERIFY(!Form2->isVisible());
         QCOMPARE(NetworkDriveFolders.Entries(), (std::vector<std::string>{"public", "data"}));
         QCOMPARE(server->requestCount(), 2);
+        QVERIFY(notifier.boxes.empty());
+    }
+
+    void clickingAnApplianceOpensTheLoginAtThePassword()
+    {
+        Form4->hide();
+        Form1->show();
+        CurrentDevice.Address.clear();
+        auto* row = new QTreeWidgetItem(Form1->HDListView, QStringList{"127.0.0.1", "NAS-ONE", "WORKGROUP", "2.0"});
+        Form1->HDListView->setCurrentItem(row);
+        Form4->UserEdit->setFocus();
+        Form1->HDListViewClick();
+        delete row;
+        QCOMPARE(CurrentDevice.Address, std::string("127.0.0.1"));
+        QVERIFY(Form4->isVisible());
+        QVERIFY(!Form1->isVisible());
+        QCOMPARE(Form4->focusWidget(), Form4->PassEdit);
         QVERIFY(notifier.boxes.empty());
     }
 

@@ -1,6 +1,10 @@
 #include "ui/Application/Forms.h"
 
+#include <QLineEdit>
+
+#include "ui/Logindisk/TForm4.h"
 #include "ui/Mainform/TForm1.h"
+#include "ui/Menuform/TForm2.h"
 
 TForm1* Form1 = nullptr;
 TForm2* Form2 = nullptr;
@@ -10,12 +14,15 @@ void CreateForms()
 {
     // The first window created is the main window.
     Form1 = new TForm1;
+    Form2 = new TForm2;
+    Form4 = new TForm4;
 }
 
 bool ShowLoginWindowFromDiscovery()
 {
     if (!Form4)
         return false;
-    // Shows the login window with the focus in its password field.
-    return false;
+    Form4->show();
+    Form4->PassEdit->setFocus();
+    return true;
 }
