@@ -6,6 +6,7 @@
 //
 // Run it in a private namespace: tools/lab/isolated build/bench/bench_management_open
 #include <QApplication>
+#include <QFile>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -73,7 +74,8 @@ int main(int argc, char** argv)
 
     QProcess appliance;
     appliance.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    appliance.start("python3", {source + "/tools/appliance-sim/appliance_sim.py", "--address", "127.0.0.1",
+    const QString python = QFile::exists("/usr/bin/python3") ? "/usr/bin/python3" : "python3";
+    appliance.start(python, {source + "/tools/appliance-sim/appliance_sim.py", "--address", "127.0.0.1",
                                 "--no-discovery"});
     if (!appliance.waitForReadyRead(10000) || !appliance.readLine().startsWith("READY")) {
         std::fprintf(stderr, "the fake appliance did not start\n");

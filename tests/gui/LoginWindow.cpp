@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTest>
 #include <QTreeWidget>
@@ -77,6 +78,8 @@ private slots:
         QCOMPARE(Form4->minimumSize(), Form4->maximumSize());
         QCOMPARE(Form4->findChild<QLineEdit*>("UserEdit")->text(), QString("admin"));
         QCOMPARE(Form4->PassEdit->echoMode(), QLineEdit::Password);
+        QCOMPARE(Form4->PassEdit->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, Form4->PassEdit),
+                 int('*'));
         QCOMPARE(Form4->MountBtn->text(), QString("Connect"));
         QCOMPARE(Form4->MenBtn->text(), QString("Management"));
         QVERIFY(Form4->MountBtn->x() < Form4->MenBtn->x());

@@ -11,6 +11,7 @@
 #include "ui/Application/AnsiText.h"
 #include "ui/Application/Forms.h"
 #include "ui/Logindisk/LoginLogic.h"
+#include "ui/Logindisk/PasswordEcho.h"
 #include "ui/Mainform/TForm1.h"
 #include "ui/Menuform/TForm2.h"
 #include "ui/Mountform/FolderListLogic.h"
@@ -47,6 +48,7 @@ TForm4::TForm4(QWidget* parent)
     PassEdit = ui_->PassEdit;
     MountBtn = ui_->MountBtn;
     MenBtn = ui_->MenBtn;
+    ShowStarsFor(PassEdit);
 
     setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint);
     // Only closing the discovery window ends the program.
