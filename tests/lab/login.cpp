@@ -137,7 +137,6 @@ private slots:
         QVERIFY(notifier.boxes.empty());
 
         // The old password is refused now, the new one gets back in.
-        Form2->hide();
         TypePassword("admin");
         QTest::mouseClick(Form4->MenBtn, Qt::LeftButton);
         QCOMPARE(notifier.boxes.size(), std::size_t{1});
