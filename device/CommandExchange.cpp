@@ -177,7 +177,8 @@ CommandResult CommandClient::CommandExchange(const std::string& url, const std::
         CommandAnswer answer = ParseCommandAnswer(received, ended);
         result.replyStatus = answer.status;
         result.replyHeader = std::move(answer.header);
-        if (!ended) {
+        // A connection closed before any answer is as broken as a reset one.
+        if (!ended || received.empty()) {
             result.failed = true;
             return result;
         }

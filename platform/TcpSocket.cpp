@@ -55,7 +55,19 @@ bool WouldBlock(int code) { return code == WSAEWOULDBLOCK || code == WSAEINPROGR
 bool Interrupted(int code) { return code == WSAEINTR; }
 int WinsockNumber(int code, bool) { return code; }
 std::string ErrorText(int code) { return SystemText(code); }
-int PollSockets(pollfd* fds, int timeoutMs) { return WSAPoll(fds, 1, timeoutMs); }
+// select rather than WSAPoll: WSAPoll does not report a refused connect on
+// every Windows version, and the attempt would last until its time-out.
+int WaitNative(SOCKET socket, bool writable, int timeoutMs)
+{
+    fd_set ready, failed;
+    FD_ZERO(&ready);
+    FD_ZERO(&failed);
+    FD_SET(socket, &ready);
+    FD_SET(socket, &failed);
+    timeval limit{timeoutMs / 1000, timeoutMs % 1000 * 1000};
+    return select(0, writable ? nullptr : &ready, writable ? &ready : nullptr, &failed,
+                  timeoutMs < 0 ? nullptr : &limit);
+}
 void CloseNative(NativeSocket socket) { closesocket(socket); }
 #else
 using NativeSocket = int;
@@ -115,7 +127,13 @@ int WinsockNumber(int code, bool sending)
 }
 
 std::string ErrorText(int code) { return std::strerror(code); }
-int PollSockets(pollfd* fds, int timeoutMs) { return ::poll(fds, 1, timeoutMs); }
+int WaitNative(int socket, bool writable, int timeoutMs)
+{
+    pollfd entry{};
+    entry.fd = socket;
+    entry.events = writable ? POLLOUT : POLLIN;
+    return ::poll(&entry, 1, timeoutMs);
+}
 void CloseNative(NativeSocket socket) { ::close(socket); }
 #endif
 
@@ -200,10 +218,7 @@ TcpSocket::Wait TcpSocket::WaitFor(bool writable, std::optional<int> timeoutMs, 
         }
         if (pump && (wait < 0 || wait > sliceMs))
             wait = sliceMs;
-        pollfd entry{};
-        entry.fd = Native(handle);
-        entry.events = writable ? POLLOUT : POLLIN;
-        const int ready = PollSockets(&entry, wait);
+        const int ready = WaitNative(Native(handle), writable, wait);
         if (ready < 0) {
             if (Interrupted(LastSystemError()))
                 continue;

@@ -186,6 +186,24 @@ TEST(CommandExchange, UnusableUrlsAndRefusedConnectionsFail)
     }
 }
 
+TEST(CommandExchange, ConnectionClosedWithoutAnAnswerFails)
+{
+    for (const bool afterRedirect : {false, true}) {
+        SCOPED_TRACE(afterRedirect);
+        std::vector<ScriptedReply> replies;
+        if (afterRedirect)
+            replies.push_back(Answer(Redirect("a.htm")));
+        replies.push_back(Answer(""));
+        ScriptedServer server(80, replies);
+        CommandClient client;
+        client.SetTimeoutMs(1000);
+        const CommandResult result = client.CommandExchange("http://127.0.0.1/x", "a", "b", "r");
+        EXPECT_TRUE(result.failed);
+        EXPECT_EQ(result.replyStatus, 0);
+        EXPECT_EQ(result.replyHeader, "");
+    }
+}
+
 TEST(CommandExchange, StatusCodesEndTheExchangeWithoutError)
 {
     for (const char* line : {"HTTP/1.0 401 Unauthorized", "HTTP/1.0 404 Not Found", "HTTP/1.0 500 Oops"}) {
