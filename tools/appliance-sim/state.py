@@ -99,7 +99,7 @@ class ApplianceState:
                 int(octets[1]) & 0xFF, int(octets[2]) & 0xFF, int(octets[3]) & 0xFF)
             self.firm_ver = self.default_firmware
             self.pending_firmware = ""
-            self.disk_id = "ST380011A 3.06"
+            self.disk_id = "HD080-A 3.06"
             self.total_size = "76319 MB"
             self.free_size = "   52104 MB  "
             self.default_lang = "0"
