@@ -89,8 +89,9 @@ void TForm4::MountBtnClick()
         return;
     }
     FillFolderList(NetworkDriveFolders);
-    hide();
-    // The network-drive window shows NetworkDriveFolders once it exists.
+    // The login window gives way to the network-drive window, which shows
+    // NetworkDriveFolders; until that window exists it stays, so the user is
+    // never left without a window.
 }
 
 void TForm4::FormShow()
