@@ -1,7 +1,5 @@
-#include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <stdexcept>
 
 #include "app/CurrentDevice.h"
 #include "discovery/DiscoveryDatagram.h"
@@ -49,25 +47,6 @@ private slots:
         QCOMPARE(CurrentDevice.TranslationOn, 1);
         delete Form1;
         Form1 = nullptr;
-    }
-
-    void errorInAHandlerIsReportedAndTheLoopGoesOn()
-    {
-        RecordingNotifier notifier;
-        QPushButton button("Set");
-        int clicks = 0;
-        QObject::connect(&button, &QPushButton::clicked, [&] {
-            ++clicks;
-            throw std::runtime_error("'12x' is not a valid integer value");
-        });
-        button.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&button));
-        QTest::mouseClick(&button, Qt::LeftButton);
-        QTest::mouseClick(&button, Qt::LeftButton);
-        QCOMPARE(clicks, 2);
-        QCOMPARE(notifier.boxes.size(), std::size_t(2));
-        QCOMPARE(QString::fromStdString(notifier.boxes[0].text), QString("'12x' is not a valid integer value"));
-        QCOMPARE(notifier.boxes[0].icon, MessageIcon::Error);
     }
 
 };
