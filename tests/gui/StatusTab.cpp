@@ -54,6 +54,22 @@ private:
     StatusTab& tab;
 };
 
+// A command client whose appliance takes every command and then stops
+// answering, as one that was switched off mid-way.
+class VanishingTransport final : public CommandTransport {
+public:
+    CommandResult CommandExchange(const std::string& url, const std::string&, const std::string&,
+                                  const std::string&) override
+    {
+        urls.push_back(url);
+        return CommandResult{false, 302, "HTTP/1.0 302 Found\r\nLocation: status.htm\r\n\r\n"};
+    }
+    void SetTimeoutMs(std::optional<int>) override {}
+    bool ProbeConnection(const std::string&) override { return false; }
+
+    std::vector<std::string> urls;
+};
+
 } // namespace
 
 class StatusTabTest : public QObject {
@@ -79,6 +95,9 @@ private slots:
     void emptyTypedServerWarnsAndStillSends();
     void passwordMismatchKeepsWindow();
     void passwordChangeHandsOverToLogin();
+    void unreachableApplianceGetsFifteenSends();
+    void typedTextInTheServerListIsNotSent();
+    void refusedNameNoticeIsBuiltFromLookedUpPieces();
     void everyControlFitsThePage();
     void renderScreenshot();
 
@@ -537,6 +556,68 @@ void StatusTabTest::passwordChangeHandsOverToLogin()
     QCOMPARE(enabled.count(), 1);
     QCOMPARE(enabled.at(0).at(0).toBool(), false);
     QCOMPARE(login.count(), 1);
+}
+
+void StatusTabTest::unreachableApplianceGetsFifteenSends()
+{
+    tab->TabSheet1Show();
+    VanishingTransport transport;
+    CommandSender vanishing(transport, *windows);
+    tab->setCommandSender(&vanishing, [] { return 0; });
+    windows->refreshed.clear();
+
+    click("NetinfoBtn");
+    QCOMPARE(transport.urls.size(), std::size_t(15));
+    QCOMPARE(notifier->boxes.size(), std::size_t(15));
+    QCOMPARE(notifier->boxes.back().text, std::string("Connection Fail"));
+    QCOMPARE(windows->refreshed, std::vector<int>{0}); // once, after the last send
+
+    transport.urls.clear();
+    notifier->boxes.clear();
+    windows->refreshed.clear();
+    click("LangBtn");
+    QCOMPARE(transport.urls.size(), std::size_t(15));
+    QCOMPARE(notifier->boxes.size(), std::size_t(16));
+    QCOMPARE(notifier->boxes.back().text, std::string("Please restart system to apply changes!"));
+    QVERIFY(windows->refreshed.empty());
+
+    transport.urls.clear();
+    click("DatatimeBtn"); // sent once, whatever came of it
+    QCOMPARE(transport.urls.size(), std::size_t(1));
+}
+
+void StatusTabTest::typedTextInTheServerListIsNotSent()
+{
+    sim->post("/state/sntp_timeserver", "0");
+    sim->post("/state/sntp_server", DateTimeLogic::TimeServers[4]);
+    tab->TabSheet1Show();
+    auto* list = control<QComboBox>("TimeSSelCB");
+    list->lineEdit()->clear();
+    QTest::keyClicks(list->lineEdit(), "ntp.typed.example");
+    click("DatatimeBtn");
+    const auto commands = commandsReceived();
+    QCOMPARE(commands.size(), std::size_t(1));
+    QVERIFY2(commands[0].find("&Sntp_ip=time.nist.gov&") != std::string::npos, commands[0].c_str());
+}
+
+void StatusTabTest::refusedNameNoticeIsBuiltFromLookedUpPieces()
+{
+    QTemporaryDir folder;
+    QFile file(folder.filePath("language"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("Invalid value =Ung\xC3\xBCltig: \r\nHost Name=Rechnername\r\nIdentification=Kennung\r\n");
+    file.close();
+    const QString previous = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(folder.path()));
+    CurrentDevice.TranslationOn = 1;
+    type("HostEdit", "nas!");
+    type("GroupEdit", "WG");
+    click("identBtn");
+    CurrentDevice.TranslationOn = 0;
+    QDir::setCurrent(previous);
+    QCOMPARE(notifier->boxes.size(), std::size_t(1));
+    QCOMPARE(ToQString(notifier->boxes[0].text), QString::fromUtf8("Ung\xC3\xBCltig: !Rechnername nas!"));
+    QCOMPARE(notifier->boxes[0].caption, std::string("Kennung"));
 }
 
 // Nothing clipped, nothing overlapping, in the management window's page size, in English and with a
