@@ -9,6 +9,9 @@
 #include <QProcess>
 #include <QStringList>
 
+#include <sys/prctl.h>
+
+#include <csignal>
 #include <cstdlib>
 #include <string>
 
@@ -33,6 +36,8 @@ public:
                               QString::fromStdString(address), "--no-discovery"};
         arguments += extraArguments;
         process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        // Should the test die, the appliance goes with it instead of holding the namespace.
+        process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
         process.start("/usr/bin/python3", arguments);
         if (!process.waitForStarted(5000)) {
             problem = "the fake appliance did not start";
