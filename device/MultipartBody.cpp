@@ -185,6 +185,11 @@ UploadOutcome PostUploadBody(const std::string& url, const THttpDataStream& body
                                       received.find("\n\n") != std::string::npos;
             if (socket.LastError().code == SocketErrorCode::TimedOut && headComplete)
                 break;
+            // Reset before a single byte of answer: the appliance threw the
+            // upload away after taking it, which is the same verdict as
+            // dropping it while it came in.
+            if (socket.LastError().code == SocketErrorCode::ConnectionReset && received.empty())
+                return SocketFailure({SocketErrorCode::ConnectionAborted, SocketErrorText(SocketErrorCode::ConnectionAborted)});
             return SocketFailure(socket.LastError());
         }
         if (got == 0)

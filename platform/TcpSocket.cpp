@@ -55,6 +55,7 @@ bool WouldBlock(int code) { return code == WSAEWOULDBLOCK || code == WSAEINPROGR
 bool Interrupted(int code) { return code == WSAEINTR; }
 int WinsockNumber(int code, bool) { return code; }
 std::string ErrorText(int code) { return SystemText(code); }
+std::string WinsockText(int winsock) { return SystemText(winsock); }
 // select rather than WSAPoll: WSAPoll does not report a refused connect on
 // every Windows version, and the attempt would last until its time-out.
 int WaitNative(SOCKET socket, bool writable, int timeoutMs)
@@ -79,54 +80,45 @@ bool WouldBlock(int code) { return code == EINPROGRESS || code == EAGAIN || code
 bool Interrupted(int code) { return code == EINTR; }
 
 // Windows Sockets numbers for the system's error codes, so that messages and
-// callers' checks read the same on every platform. A connection that breaks
-// while we are sending counts as aborted, as it does on Windows.
+// callers' checks read the same on every platform.
+struct ErrorPair {
+    int system, winsock;
+};
+constexpr ErrorPair ErrorNumbers[] = {
+    {EINTR, 10004}, {EBADF, 10009}, {EACCES, 10013}, {EFAULT, 10014}, {EINVAL, 10022},
+    {EMFILE, 10024}, {EAGAIN, 10035}, {EINPROGRESS, 10036}, {EALREADY, 10037}, {ENOTSOCK, 10038},
+    {EDESTADDRREQ, 10039}, {EMSGSIZE, 10040}, {EPROTOTYPE, 10041}, {ENOPROTOOPT, 10042},
+    {EPROTONOSUPPORT, 10043}, {ESOCKTNOSUPPORT, 10044}, {EOPNOTSUPP, 10045}, {EPFNOSUPPORT, 10046},
+    {EAFNOSUPPORT, 10047}, {EADDRINUSE, 10048}, {EADDRNOTAVAIL, 10049}, {ENETDOWN, 10050},
+    {ENETUNREACH, 10051}, {ENETRESET, 10052}, {ECONNABORTED, 10053}, {ECONNRESET, 10054},
+    {ENOBUFS, 10055}, {EISCONN, 10056}, {ENOTCONN, 10057}, {ESHUTDOWN, 10058}, {ETOOMANYREFS, 10059},
+    {ETIMEDOUT, 10060}, {ECONNREFUSED, 10061}, {ELOOP, 10062}, {ENAMETOOLONG, 10063},
+    {EHOSTDOWN, 10064}, {EHOSTUNREACH, 10065},
+};
+
+// A connection that breaks while we are sending counts as aborted, as it
+// does on Windows.
 int WinsockNumber(int code, bool sending)
 {
-    switch (code) {
-    case EINTR: return 10004;
-    case EBADF: return 10009;
-    case EACCES: return 10013;
-    case EFAULT: return 10014;
-    case EINVAL: return 10022;
-    case EMFILE: return 10024;
-    case EAGAIN: return 10035;
-    case EINPROGRESS: return 10036;
-    case EALREADY: return 10037;
-    case ENOTSOCK: return 10038;
-    case EDESTADDRREQ: return 10039;
-    case EMSGSIZE: return 10040;
-    case EPROTOTYPE: return 10041;
-    case ENOPROTOOPT: return 10042;
-    case EPROTONOSUPPORT: return 10043;
-    case ESOCKTNOSUPPORT: return 10044;
-    case EOPNOTSUPP: return 10045;
-    case EPFNOSUPPORT: return 10046;
-    case EAFNOSUPPORT: return 10047;
-    case EADDRINUSE: return 10048;
-    case EADDRNOTAVAIL: return 10049;
-    case ENETDOWN: return 10050;
-    case ENETUNREACH: return 10051;
-    case ENETRESET: return 10052;
-    case ECONNABORTED: return 10053;
-    case EPIPE: return sending ? 10053 : 10058;
-    case ECONNRESET: return sending ? 10053 : 10054;
-    case ENOBUFS: return 10055;
-    case EISCONN: return 10056;
-    case ENOTCONN: return 10057;
-    case ESHUTDOWN: return 10058;
-    case ETOOMANYREFS: return 10059;
-    case ETIMEDOUT: return 10060;
-    case ECONNREFUSED: return 10061;
-    case ELOOP: return 10062;
-    case ENAMETOOLONG: return 10063;
-    case EHOSTDOWN: return 10064;
-    case EHOSTUNREACH: return 10065;
-    default: return code;
-    }
+    if (sending && (code == EPIPE || code == ECONNRESET))
+        return 10053;
+    if (code == EPIPE)
+        return 10058;
+    for (const ErrorPair& pair : ErrorNumbers)
+        if (pair.system == code)
+            return pair.winsock;
+    return code;
 }
 
 std::string ErrorText(int code) { return std::strerror(code); }
+
+std::string WinsockText(int winsock)
+{
+    for (const ErrorPair& pair : ErrorNumbers)
+        if (pair.winsock == winsock)
+            return std::strerror(pair.system);
+    return "Unknown error " + std::to_string(winsock);
+}
 int WaitNative(int socket, bool writable, int timeoutMs)
 {
     pollfd entry{};
@@ -151,6 +143,11 @@ bool SetNonBlocking(NativeSocket socket)
 }
 
 } // namespace
+
+std::string SocketErrorText(int code)
+{
+    return WinsockText(code);
+}
 
 std::optional<std::uint32_t> ResolveIPv4(const std::string& host, SocketError* failure)
 {
@@ -230,13 +227,7 @@ TcpSocket::Wait TcpSocket::WaitFor(bool writable, std::optional<int> timeoutMs, 
         if (pump)
             pump();
         if (timeoutMs && MonotonicMs() >= deadline) {
-            Fail(SocketErrorCode::TimedOut, ErrorText(
-#ifdef _WIN32
-                                                WSAETIMEDOUT
-#else
-                                                ETIMEDOUT
-#endif
-                                                ));
+            Fail(SocketErrorCode::TimedOut, WinsockText(SocketErrorCode::TimedOut));
             return Wait::TimedOut;
         }
     }
@@ -294,7 +285,7 @@ bool TcpSocket::Connect(const std::string& host, std::uint16_t port, std::option
 bool TcpSocket::SendAll(std::string_view bytes, std::optional<int> idleTimeoutMs)
 {
     if (!IsOpen()) {
-        Fail(SocketErrorCode::NotConnected, "Socket is not connected");
+        Fail(SocketErrorCode::NotConnected, WinsockText(SocketErrorCode::NotConnected));
         return false;
     }
     while (!bytes.empty()) {
@@ -316,13 +307,7 @@ bool TcpSocket::SendAll(std::string_view bytes, std::optional<int> idleTimeoutMs
             continue;
         }
         if (sent == 0)
-            Fail(SocketErrorCode::ConnectionAborted, ErrorText(
-#ifdef _WIN32
-                                                         WSAECONNABORTED
-#else
-                                                         ECONNABORTED
-#endif
-                                                         ));
+            Fail(SocketErrorCode::ConnectionAborted, WinsockText(SocketErrorCode::ConnectionAborted));
         else
             FailFromSystem(true);
         return false;
@@ -334,7 +319,7 @@ std::ptrdiff_t TcpSocket::Receive(char* buffer, std::size_t capacity, std::optio
                                   const EventPump& pump)
 {
     if (!IsOpen()) {
-        Fail(SocketErrorCode::NotConnected, "Socket is not connected");
+        Fail(SocketErrorCode::NotConnected, WinsockText(SocketErrorCode::NotConnected));
         return -1;
     }
     const std::int64_t deadline = idleTimeoutMs ? MonotonicMs() + *idleTimeoutMs : 0;

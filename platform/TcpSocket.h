@@ -66,5 +66,8 @@ private:
     SocketError error;
 };
 
+// The system's description of a Windows Sockets error number.
+std::string SocketErrorText(int code);
+
 // The first IPv4 address of host in network byte order, or the lookup failure.
 std::optional<std::uint32_t> ResolveIPv4(const std::string& host, SocketError* failure = nullptr);

@@ -168,6 +168,19 @@ TEST_F(HttpClientsLab, FirmwareUploadOutcomes)
     EXPECT_EQ(outcome.message.rfind("Socket Error # 10053\r\n", 0), 0u) << outcome.message;
     EXPECT_EQ(sim.get("/state/upload_last_outcome"), "dropped");
     EXPECT_LT(MonotonicMs() - start, 8000);
+
+    // Just over the limit: it takes the whole form, then drops the connection unanswered.
+    THttpDataStream justOver;
+    justOver.AddFormField("redirect", "man_firm.htm");
+    justOver.AddFormField("failure", "fail.htm");
+    justOver.AddFormField("type", "file_upload");
+    std::istringstream over(std::string(200001, '\x45'));
+    justOver.AddFileContent("filename", "over.bin", "application/octet-stream", over);
+    justOver.FinishBody();
+    outcome = PostUploadBody(url, justOver, "admin", "admin", referer);
+    EXPECT_EQ(outcome.message.rfind("Socket Error # 10053\r\n", 0), 0u) << outcome.message;
+    EXPECT_EQ(sim.get("/state/upload_last_outcome"), "dropped");
+    EXPECT_EQ(sim.get("/state/upload_last_size"), "200001");
 }
 
 // What each client gives for each fault. Page fetch: connect 3 s, idle 5 s;

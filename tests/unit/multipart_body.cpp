@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "platform/Clock.h"
+#include "platform/TcpSocket.h"
 #include "support/PrivateNetwork.h"
 #include "support/ScriptedServer.h"
 
@@ -177,6 +178,22 @@ TEST(PostUploadBody, DroppedUploadIsASocketErrorWithItsNumber)
     EXPECT_FALSE(outcome.success);
     EXPECT_EQ(outcome.message.rfind("Socket Error # 10053\r\n", 0), 0u) << outcome.message;
     EXPECT_GT(outcome.message.size(), 22u);
+}
+
+// The appliance takes the whole upload, then throws it away without a word.
+TEST(PostUploadBody, ResetBeforeAnyAnswerCountsAsADroppedUpload)
+{
+    const THttpDataStream body = FirmwareForm(std::string(100000, '\x12'));
+    ScriptedReply reply = Answer("");
+    reply.after = ScriptedReply::After::Reset;
+    ScriptedServer server(80, {reply});
+    const UploadOutcome outcome = PostUploadBody("http://127.0.0.1/man.cgi", body, "admin", "admin", "r");
+    EXPECT_FALSE(outcome.success);
+    EXPECT_EQ(outcome.message, "Socket Error # 10053\r\n" + SocketErrorText(10053));
+    ASSERT_TRUE(server.WaitServed(1));
+    EXPECT_EQ(server.requests().at(0).size(), BuildPostHeader("/man.cgi", "127.0.0.1", "r", body.GetContentType(),
+                                                              body.Bytes().size(), "admin", "admin").size() +
+                                                  body.Bytes().size());
 }
 
 TEST(PostUploadBody, ConnectionFailuresAreSocketErrors)

@@ -138,7 +138,11 @@ TEST(TcpSocket, DroppedConnectionWhileSendingIsAbortedWhileReceivingReset)
         char buffer[16];
         EXPECT_EQ(socket.Receive(buffer, sizeof buffer, 2000), -1);
         EXPECT_EQ(socket.LastError().code, 10054) << socket.LastError().text;
+        EXPECT_EQ(socket.LastError().text, SocketErrorText(10054));
     }
+    EXPECT_EQ(SocketErrorText(10053), SocketErrorText(SocketErrorCode::ConnectionAborted));
+    EXPECT_NE(SocketErrorText(10053), SocketErrorText(10054));
+    EXPECT_EQ(SocketErrorText(10060).empty(), false);
 }
 
 TEST(TcpSocket, ResolvesDottedAddressesAndNames)
