@@ -81,7 +81,11 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent), ui_(new Ui::TForm1)
         move(screen->availableGeometry().center() - rect().center());
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1()
+{
+    // The notifier goes before the socket it watches.
+    delete readNotifier_;
+}
 
 void TForm1::setCaptions()
 {

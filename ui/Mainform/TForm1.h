@@ -32,9 +32,6 @@ public:
     QPushButton* ScanBtn;
     QTimer* Timer1;
 
-    const DeviceList& devices() const { return devices_; }
-    UdpEndpoint& endpoint() { return *IdUDPServer1; }
-
     // How closing this window ends the process; tests replace it.
     static std::function<void(int exitCode)> EndProcess;
 
