@@ -2,6 +2,7 @@
 // tools/lab/isolated): what the refresh shows, and what each "Set" sends.
 #include "ui/Menuform/StatusTab.h"
 
+#include <QStyle>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
@@ -214,6 +215,8 @@ void StatusTabTest::controlsBeforeFirstRefresh()
     QVERIFY(!control<QLineEdit>("AdminEdit")->isEnabled());
     QCOMPARE(tab->passEdit()->echoMode(), QLineEdit::Password);
     QCOMPARE(tab->verifyEdit()->echoMode(), QLineEdit::Password);
+    for (QLineEdit* edit : {tab->passEdit(), tab->verifyEdit()})
+        QCOMPARE(edit->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, edit), int('*'));
     QCOMPARE(control<QLineEdit>("HostEdit")->echoMode(), QLineEdit::Normal);
 
     type("HostEdit", "ABCDEFGHIJKLMNOPQRST");

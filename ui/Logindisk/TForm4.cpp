@@ -11,7 +11,7 @@
 #include "ui/Application/AnsiText.h"
 #include "ui/Application/Forms.h"
 #include "ui/Logindisk/LoginLogic.h"
-#include "ui/Logindisk/PasswordEcho.h"
+#include "ui/Application/PasswordEcho.h"
 #include "ui/Mainform/TForm1.h"
 #include "ui/Menuform/TForm2.h"
 #include "ui/Mountform/FolderListLogic.h"

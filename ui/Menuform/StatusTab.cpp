@@ -15,6 +15,7 @@
 #include "device/CommandSender.h"
 #include "device/StatusPage.h"
 #include "ui/Application/AnsiText.h"
+#include "ui/Application/PasswordEcho.h"
 #include "ui_StatusTab.h"
 
 // Keeps an input over the caption of its radio button, leaving the indicator
@@ -104,6 +105,8 @@ StatusTab::StatusTab(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui:
     ui->MantimeSEdit->hide();
     listedServerCover = new CaptionCover(ui->TimeSSelBox, ui->TimeSSelRB, ui->TimeSSelCB);
     typedServerCover = new CaptionCover(ui->TimeSMakeBox, ui->TimeSMakeRB, ui->MantimeSEdit);
+    ShowStarsFor(ui->PassEdit);
+    ShowStarsFor(ui->VerifyEdit);
     FitEditsToCharacters();
     AlignLabelColumns();
 

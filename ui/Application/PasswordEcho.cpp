@@ -1,4 +1,4 @@
-#include "ui/Logindisk/PasswordEcho.h"
+#include "ui/Application/PasswordEcho.h"
 
 #include <QApplication>
 #include <QLineEdit>
