@@ -3,7 +3,7 @@
 # is there already, so a warm machine does not wait.
 set -euo pipefail
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev pkg-config qt6-base-dev libgtest-dev
-          iproute2 util-linux procps python3 xvfb xauth x11-apps imagemagick lighttpd
+          iproute2 util-linux procps python3 xvfb xauth x11-apps xdotool imagemagick lighttpd
           fonts-dejavu-core coreutils)
 missing=()
 for p in "${packages[@]}"; do

@@ -1,0 +1,175 @@
+#!/usr/bin/python3
+"""The real q70config binary on a private X display, driven from outside as
+a user's desktop would: a second copy finds the discovery port taken, shows
+its error box and, once the box is answered, ends with exit code 0; closing
+the discovery window ends the first copy with 0 at once.
+
+Run inside tools/lab/isolated (the program binds UDP 14675):
+    test_program_exits.py PATH/TO/q70config
+"""
+
+import ctypes
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+PROGRAM = None
+DISCOVERY_TITLE = "Vantrel Q70 Configuration Utility - Version 1.7.2"
+ERROR_BOX_TITLE = "q70config"
+WAIT_S = 15
+
+
+class Display:
+    """Xvfb on a display number of its own choosing."""
+
+    def __init__(self):
+        read, write = os.pipe()
+        self.server = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write), "-nolisten", "tcp", "-screen", "0", "1024x768x24"],
+            pass_fds=(write,), stderr=subprocess.DEVNULL)
+        os.close(write)
+        with os.fdopen(read) as numbers:
+            number = numbers.readline().strip()
+        if not number:
+            raise RuntimeError("Xvfb did not start")
+        self.name = ":" + number
+
+    def close(self):
+        self.server.terminate()
+        self.server.wait(5)
+
+
+class X11:
+    """The one X call xdotool lacks: asking a window to close, as a window
+    manager's close button does (WM_DELETE_WINDOW)."""
+
+    class ClientMessage(ctypes.Structure):
+        _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                    ("display", ctypes.c_void_p), ("window", ctypes.c_ulong),
+                    ("message_type", ctypes.c_ulong), ("format", ctypes.c_int),
+                    ("data", ctypes.c_long * 5)]
+
+    class Event(ctypes.Union):
+        pass
+
+    Event._fields_ = [("message", ClientMessage), ("pad", ctypes.c_long * 24)]
+
+    def __init__(self, display_name):
+        self.lib = ctypes.cdll.LoadLibrary("libX11.so.6")
+        self.lib.XOpenDisplay.restype = ctypes.c_void_p
+        self.lib.XOpenDisplay.argtypes = [ctypes.c_char_p]
+        self.lib.XInternAtom.restype = ctypes.c_ulong
+        self.lib.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+        self.lib.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long,
+                                        ctypes.c_void_p]
+        self.lib.XFlush.argtypes = [ctypes.c_void_p]
+        self.lib.XCloseDisplay.argtypes = [ctypes.c_void_p]
+        self.display = self.lib.XOpenDisplay(display_name.encode())
+        if not self.display:
+            raise RuntimeError("cannot open display " + display_name)
+
+    def request_close(self, window):
+        protocols = self.lib.XInternAtom(self.display, b"WM_PROTOCOLS", 0)
+        delete = self.lib.XInternAtom(self.display, b"WM_DELETE_WINDOW", 0)
+        event = X11.Event()
+        event.message.type = 33  # ClientMessage
+        event.message.window = window
+        event.message.message_type = protocols
+        event.message.format = 32
+        event.message.data[0] = delete
+        event.message.data[1] = 0  # CurrentTime
+        self.lib.XSendEvent(self.display, window, 0, 0, ctypes.byref(event))
+        self.lib.XFlush(self.display)
+
+    def close(self):
+        self.lib.XCloseDisplay(self.display)
+
+
+class ProgramExitTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.display = Display()
+        cls.x11 = X11(cls.display.name)
+        cls.workdir = tempfile.mkdtemp()  # no language file: English texts
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.x11.close()
+        cls.display.close()
+        shutil.rmtree(cls.workdir, ignore_errors=True)
+
+    def setUp(self):
+        self.started = []
+
+    def tearDown(self):
+        for process in self.started:
+            if process.poll() is None:
+                process.kill()
+                process.wait(5)
+
+    def environment(self):
+        env = dict(os.environ, DISPLAY=self.display.name, QT_QPA_PLATFORM="xcb")
+        env.pop("WAYLAND_DISPLAY", None)
+        return env
+
+    def start_program(self):
+        process = subprocess.Popen([PROGRAM], cwd=self.workdir, env=self.environment(),
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.started.append(process)
+        return process
+
+    def xdotool(self, *arguments):
+        done = subprocess.run(["xdotool", *arguments], env=self.environment(),
+                              capture_output=True, text=True, timeout=10)
+        return done.stdout.split()
+
+    def wait_for_window(self, process, title):
+        """The visible window of that process with exactly that title."""
+        deadline = time.monotonic() + WAIT_S
+        while time.monotonic() < deadline:
+            self.assertIsNone(process.poll(), "the program ended before showing " + title)
+            for window in self.xdotool("search", "--all", "--onlyvisible", "--pid", str(process.pid),
+                                       "--name", "^%s$" % title):
+                return int(window)
+            time.sleep(0.1)
+        self.fail("no window titled %r" % title)
+
+    def wait_for_exit(self, process, limit_s):
+        try:
+            return process.wait(limit_s)
+        except subprocess.TimeoutExpired:
+            self.fail("the program did not end within %s s" % limit_s)
+
+    def test_second_copy_reports_the_taken_port_and_exits_with_zero(self):
+        first = self.start_program()
+        self.wait_for_window(first, DISCOVERY_TITLE)
+
+        second = self.start_program()
+        box = self.wait_for_window(second, ERROR_BOX_TITLE)
+        # The second copy waits on its box and shows no discovery window.
+        time.sleep(0.3)
+        self.assertIsNone(second.poll())
+        self.assertEqual(self.xdotool("search", "--all", "--onlyvisible", "--pid", str(second.pid),
+                                      "--name", "Configuration Utility"), [])
+        self.xdotool("windowfocus", "--sync", str(box))
+        self.xdotool("key", "Return")
+        self.assertEqual(self.wait_for_exit(second, WAIT_S), 0)
+        self.assertIsNone(first.poll(), "the first copy keeps running")
+
+    def test_closing_the_discovery_window_ends_the_program_with_zero(self):
+        program = self.start_program()
+        window = self.wait_for_window(program, DISCOVERY_TITLE)
+        self.x11.request_close(window)
+        # At once: nothing else is asked to close first.
+        self.assertEqual(self.wait_for_exit(program, 3), 0)
+
+
+if __name__ == "__main__":
+    if len(sys.argv) < 2:
+        sys.exit("usage: test_program_exits.py PATH/TO/q70config")
+    PROGRAM = sys.argv.pop(1)
+    unittest.main(verbosity=2)
