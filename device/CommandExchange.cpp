@@ -174,14 +174,15 @@ CommandResult CommandClient::CommandExchange(const std::string& url, const std::
             }
         }
         socket.Close();
-        CommandAnswer answer = ParseCommandAnswer(received, ended);
-        result.replyStatus = answer.status;
-        result.replyHeader = std::move(answer.header);
-        // A connection closed before any answer is as broken as a reset one.
+        // An answer cut off by a reset or a time-out, or a connection closed
+        // before any answer, is no answer: its status and header are not kept.
         if (!ended || received.empty()) {
             result.failed = true;
             return result;
         }
+        CommandAnswer answer = ParseCommandAnswer(received, ended);
+        result.replyStatus = answer.status;
+        result.replyHeader = std::move(answer.header);
         const bool redirect = result.replyStatus >= 300 && result.replyStatus <= 302;
         if (!redirect || !answer.location)
             return result;

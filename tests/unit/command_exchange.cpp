@@ -264,7 +264,9 @@ TEST(CommandExchange, SilenceEndsWithinTheTimeout)
     }
 }
 
-TEST(CommandExchange, AnswerThatNeverClosesFailsAfterItsHeader)
+// The status line came, the answer did not end: an error while reading,
+// which leaves no status, so the sender cannot take it for a redirect.
+TEST(CommandExchange, AnswerThatNeverClosesFailsWithoutItsStatus)
 {
     const std::string answer = Redirect("a.htm");
     ScriptedServer server(80, {AnswerAndKeepOpen(answer, 4000)});
@@ -272,9 +274,30 @@ TEST(CommandExchange, AnswerThatNeverClosesFailsAfterItsHeader)
     client.SetTimeoutMs(1000);
     const CommandResult result = client.CommandExchange("http://127.0.0.1/x", "a", "b", "r");
     EXPECT_TRUE(result.failed);
-    EXPECT_EQ(result.replyStatus, 302);
-    EXPECT_EQ(result.replyHeader, answer);
+    EXPECT_EQ(result.replyStatus, 0);
+    EXPECT_EQ(result.replyHeader, "");
     EXPECT_EQ(server.connections(), 1u);
+}
+
+TEST(CommandExchange, AnswerCutByAResetFailsWithoutItsStatus)
+{
+    for (const bool afterRedirect : {false, true}) {
+        SCOPED_TRACE(afterRedirect);
+        std::vector<ScriptedReply> replies;
+        if (afterRedirect)
+            replies.push_back(Answer(Redirect("a.htm")));
+        ScriptedReply broken = Answer("HTTP/1.0 302 Found\r\nLocation: b.htm\r\n");
+        broken.after = ScriptedReply::After::Reset;
+        replies.push_back(broken);
+        ScriptedServer server(80, replies);
+        CommandClient client;
+        client.SetTimeoutMs(1000);
+        const CommandResult result = client.CommandExchange("http://127.0.0.1/x", "a", "b", "r");
+        EXPECT_TRUE(result.failed);
+        EXPECT_EQ(result.replyStatus, 0);
+        EXPECT_EQ(result.replyHeader, "");
+        EXPECT_EQ(server.connections(), afterRedirect ? 2u : 1u);
+    }
 }
 
 TEST(CommandExchange, HugeAnswerIsCutAndReadAsUsual)
