@@ -103,6 +103,40 @@ TEST_F(HttpClientsLab, FailedSecondConnectionGivesFailedWith302)
     }
 }
 
+// Under the fault every page redirects to itself; count limits it to the
+// command and the pages after it, so count 10 means ten redirects to follow.
+TEST_F(HttpClientsLab, RedirectLoopFailsAfterTenRedirects)
+{
+    struct Case {
+        const char* options;
+        bool failed;
+        std::int16_t status;
+    };
+    for (const Case& c : {Case{"count=10", false, 200}, Case{"count=11", true, 302}, Case{"", true, 302}}) {
+        SCOPED_TRACE(c.options);
+        sim.post("/reset-defaults");
+        sim.post("/requests/clear");
+        const int accepted = std::stoi(sim.get("/state/commands_accepted"));
+        sim.post("/fault/redirect-loop", c.options);
+        CommandClient client;
+        client.SetTimeoutMs(1000);
+        const std::int64_t start = MonotonicMs();
+        const CommandResult result = client.CommandExchange(
+            CommandUrl("id.htm", "fail.htm", "nas_lang_apply", "&lang=1"), "admin", "admin", Referer());
+        EXPECT_LT(MonotonicMs() - start, 5000);
+        EXPECT_EQ(result.failed, c.failed);
+        EXPECT_EQ(result.replyStatus, c.status);
+        EXPECT_EQ(FirstLine(result.replyHeader), c.failed ? "HTTP/1.0 302 Found" : "HTTP/1.0 200 OK");
+        // The command, then ten followed redirects; nothing after the limit.
+        ASSERT_EQ(RequestCount(), 11);
+        EXPECT_EQ(FirstLine(Request(1)), "GET /id.htm HTTP/1.0");
+        EXPECT_EQ(FirstLine(Request(10)), "GET /id.htm HTTP/1.0");
+        EXPECT_EQ(std::stoi(sim.get("/state/commands_accepted")), accepted + 1);
+        EXPECT_EQ(sim.get("/state/default_lang"), "1");
+        sim.post("/fault/none");
+    }
+}
+
 TEST_F(HttpClientsLab, FirstCommandIsBoundedAndLaterOnesWaitOneSecond)
 {
     CommandClient client;

@@ -557,6 +557,21 @@ class FaultTest(ApplianceCase):
         self.assertGreaterEqual(first, 1.4)
         self.assertEqual(status_of(data), 200)
 
+    def test_redirect_loop(self):
+        accepted = int(CONTROL[NAS1].get("/state/commands_accepted"))
+        CONTROL[NAS1].post("/fault/redirect-loop", "count=3")
+        answer = command(NAS1, "nas.cgi", "redirect=id.htm&failure=fail.htm&type=nas_lang_apply&lang=1")
+        self.assertEqual((status_of(answer), header(answer, "Location")), (302, "id.htm"))
+        for path in ("/id.htm?x=1", "/utility_use.htm"):
+            with self.subTest(path=path):
+                answer = fetch(NAS1, path)
+                self.assertEqual((status_of(answer), header(answer, "Location")), (302, path))
+                self.assertRegex(header(answer, "Set-Cookie"), r"^SESSION=\w+; path=/$")
+        self.assertEqual(status_of(fetch(NAS1, "/id.htm")), 200)
+        self.assertEqual(CONTROL[NAS1].get("/state/default_lang"), "1")
+        self.assertEqual(int(CONTROL[NAS1].get("/state/commands_accepted")), accepted + 1)
+        self.assertEqual(status_of(fetch(NAS1, "/id.htm", password="wrong")), 401)
+
     def test_counted_fault_clears_itself(self):
         CONTROL[NAS1].post("/fault/status500", "count=2")
         self.assertTrue(reachable(NAS1))       # sends nothing, so takes no fault

@@ -9,7 +9,7 @@ import time
 import net
 
 MODES = ("none", "keep-open", "trickle", "reset", "no-html", "garbage", "huge",
-         "status500", "silence", "slow-accept")
+         "status500", "silence", "slow-accept", "redirect-loop")
 
 DEFAULTS = {"count": 0, "bytes": 13, "pause": 15, "seconds": 3.0, "size": 32 * 1024 * 1024,
             "hold": net.HOLD_LIMIT}
@@ -73,7 +73,7 @@ def without_marker(data):
 def deliver(conn, answer, mode, options):
     """Sends `answer` on `conn` as the fault `mode` says and ends the connection."""
     try:
-        if mode in ("none", "slow-accept"):
+        if mode in ("none", "slow-accept", "redirect-loop"):
             conn.sendall(answer)
             net.finish(conn)
         elif mode == "keep-open":

@@ -78,7 +78,8 @@ class WebServer:
                 net.reset(conn)          # dropped mid-upload
                 return
         else:
-            answer, after = self.get(path, query.encode("latin-1"), headers)
+            loop_to = target if mode == "redirect-loop" else None
+            answer, after = self.get(path, query.encode("latin-1"), headers, loop_to)
         faults.deliver(conn, answer, mode, options)
         if after is not None:
             after()
@@ -104,9 +105,13 @@ class WebServer:
             "Location: " + location, "Set-Cookie: %s; path=/" % cookie,
             "Content-Type: text/html"], html_page("302 Found", "Moved to %s." % location))
 
-    def get(self, path, query, headers):
+    def get(self, path, query, headers, loop_to=None):
+        """loop_to: a page is answered with a redirect to this target (itself)
+        instead; a command still runs and redirects as usual."""
         if not self.authorized(headers):
             return UNAUTHORIZED, None
+        if loop_to is not None and path.lstrip("/") not in commands.COMMANDS:
+            return self.redirect(loop_to), None
         if path == "/utility_use.htm":
             return net.response("200 OK", ["Content-Type: text/html; charset=utf-8"],
                                 status_page.render(self.app.state)), None
