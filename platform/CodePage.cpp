@@ -19,10 +19,13 @@ std::string Narrow(const std::wstring& wide, UINT codePage)
 {
     if (wide.empty())
         return {};
-    const int bytes = WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
+    // Without this a character the code page lacks may become a look-alike
+    // ("A" for A-macron), a different name than the one typed; it must be "?".
+    const DWORD flags = codePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
+    const int bytes = WideCharToMultiByte(codePage, flags, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
                                           nullptr, nullptr);
     std::string narrow(static_cast<std::size_t>(bytes), '\0');
-    WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), narrow.data(), bytes, nullptr,
+    WideCharToMultiByte(codePage, flags, wide.data(), static_cast<int>(wide.size()), narrow.data(), bytes, nullptr,
                         nullptr);
     return narrow;
 }

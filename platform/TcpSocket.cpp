@@ -53,7 +53,9 @@ std::string SystemText(int code)
 int LastSystemError() { return WSAGetLastError(); }
 bool WouldBlock(int code) { return code == WSAEWOULDBLOCK || code == WSAEINPROGRESS; }
 bool Interrupted(int code) { return code == WSAEINTR; }
-int WinsockNumber(int code, bool) { return code; }
+// A connection the peer resets while we send counts as aborted, the same
+// number the POSIX build gives, which callers take for a dropped upload.
+int WinsockNumber(int code, bool sending) { return sending && code == WSAECONNRESET ? WSAECONNABORTED : code; }
 std::string ErrorText(int code) { return SystemText(code); }
 std::string WinsockText(int winsock) { return SystemText(winsock); }
 // select rather than WSAPoll: WSAPoll does not report a refused connect on

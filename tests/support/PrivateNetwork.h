@@ -5,6 +5,17 @@
 // check it first, so that run by hand outside a private namespace they send
 // nothing off the machine.
 
+#ifdef _WIN32
+#include <winsock2.h>
+#include <iphlpapi.h>
+
+// The adapter list leaves loopback out: a private network lists nothing.
+inline bool InPrivateNetwork()
+{
+    ULONG size = 0;
+    return GetAdaptersInfo(nullptr, &size) == ERROR_NO_DATA;
+}
+#else
 #include <net/if.h>
 
 #include <cstring>
@@ -21,6 +32,7 @@ inline bool InPrivateNetwork()
     if_freenameindex(names);
     return onlyLoopback;
 }
+#endif
 
 #define REQUIRE_PRIVATE_NETWORK()                                                                                  \
     do {                                                                                                           \

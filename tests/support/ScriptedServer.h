@@ -4,12 +4,6 @@
 // accepted connection, in order, and records the raw bytes of every request.
 // Every wait is bounded so a broken client cannot hang a test.
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <atomic>
 #include <chrono>
 #include <cstdint>
@@ -18,6 +12,8 @@
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "support/TestSockets.h"
 
 struct ScriptedReply {
     enum class After { Close, KeepOpen, Reset };
@@ -53,7 +49,7 @@ public:
     {
         listener = ::socket(AF_INET, SOCK_STREAM, 0);
         int on = 1;
-        setsockopt(listener, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+        SetTestSocketOption(listener, SOL_SOCKET, SO_REUSEADDR, on);
         sockaddr_in address{};
         address.sin_family = AF_INET;
         address.sin_port = htons(port);
@@ -71,7 +67,7 @@ public:
     {
         stopping = true;
         worker.join();
-        ::close(listener);
+        CloseTestSocket(listener);
     }
 
     std::uint16_t port() const { return boundPort; }
@@ -106,15 +102,15 @@ private:
         return true;
     }
 
-    static void Reset(int fd)
+    static void Reset(TestSocket fd)
     {
         linger hard{1, 0};
-        setsockopt(fd, SOL_SOCKET, SO_LINGER, &hard, sizeof hard);
-        ::close(fd);
+        SetTestSocketOption(fd, SOL_SOCKET, SO_LINGER, hard);
+        CloseTestSocket(fd);
     }
 
     // Reads the request head and, with a Content-Length, its body.
-    std::string ReadRequest(int fd, std::size_t dropAfter, bool& dropped)
+    std::string ReadRequest(TestSocket fd, std::size_t dropAfter, bool& dropped)
     {
         std::string request;
         std::size_t wanted = std::string::npos;
@@ -125,8 +121,7 @@ private:
             }
             if (wanted != std::string::npos && request.size() >= wanted)
                 break;
-            pollfd entry{fd, POLLIN, 0};
-            if (poll(&entry, 1, 10) <= 0) {
+            if (!WaitReadable(fd, 10)) {
                 idle += 10;
                 continue;
             }
@@ -153,13 +148,12 @@ private:
     void Serve()
     {
         for (const ScriptedReply& reply : replies) {
-            int fd = -1;
-            while (!stopping && fd < 0) {
-                pollfd entry{listener, POLLIN, 0};
-                if (poll(&entry, 1, 10) > 0)
+            TestSocket fd = NoTestSocket;
+            while (!stopping && fd == NoTestSocket) {
+                if (WaitReadable(listener, 10))
                     fd = accept(listener, nullptr, nullptr);
             }
-            if (fd < 0)
+            if (fd == NoTestSocket)
                 return;
             ++accepted;
             bool dropped = false;
@@ -175,24 +169,24 @@ private:
             }
             Sleep(reply.delayMs);
             if (!reply.answer.empty())
-                send(fd, reply.answer.data(), reply.answer.size(), MSG_NOSIGNAL);
+                send(fd, reply.answer.data(), reply.answer.size(), TestNoSignal);
             for (const std::string& piece : reply.pieces) {
                 if (!Sleep(reply.pieceGapMs))
                     break;
-                send(fd, piece.data(), piece.size(), MSG_NOSIGNAL);
+                send(fd, piece.data(), piece.size(), TestNoSignal);
             }
             if (reply.after == ScriptedReply::After::KeepOpen)
                 Sleep(reply.keepOpenMs);
             if (reply.after == ScriptedReply::After::Reset)
                 Reset(fd);
             else
-                ::close(fd);
+                CloseTestSocket(fd);
             ++served;
         }
     }
 
     std::vector<ScriptedReply> replies;
-    int listener = -1;
+    TestSocket listener = NoTestSocket;
     std::uint16_t boundPort = 0;
     std::thread worker;
     std::atomic<bool> stopping{false};

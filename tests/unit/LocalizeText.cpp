@@ -6,7 +6,6 @@
 #include <fstream>
 #include <random>
 #include <string>
-#include <unistd.h>
 
 #include "app/CurrentDevice.h"
 #include "support/LiteralLocalize.h"
@@ -21,9 +20,12 @@ protected:
     void SetUp() override
     {
         previous_ = fs::current_path();
-        char pattern[] = "/tmp/q70-language-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        directory_ = pattern;
+        std::random_device seed;
+        std::error_code failure;
+        do
+            directory_ = fs::temp_directory_path() / ("q70-language-" + std::to_string(seed()));
+        while (!fs::create_directory(directory_, failure) && !failure);
+        ASSERT_FALSE(failure) << failure.message();
         fs::current_path(directory_);
         CurrentDevice.TranslationOn = 1;
     }

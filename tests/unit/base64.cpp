@@ -8,6 +8,7 @@
 
 namespace {
 
+#ifndef _WIN32
 // The coreutils program is the reference.
 std::string ReferenceBase64(const std::string& bytes)
 {
@@ -27,9 +28,13 @@ std::string ReferenceBase64(const std::string& bytes)
     std::remove(path);
     return output;
 }
+#endif
 
 TEST(Base64, MatchesTheReferenceProgram)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "the reference is the POSIX base64 program";
+#else
     std::mt19937 random(20260901);
     std::vector<std::string> inputs = {"", "a", "ab", "abc", "admin:admin", "admin:", ":", std::string(1, '\0'),
                                        std::string("\xFF\xFE\xFD", 3), std::string(1, '\x80')};
@@ -48,6 +53,7 @@ TEST(Base64, MatchesTheReferenceProgram)
         SCOPED_TRACE(input.size());
         EXPECT_EQ(Base64Encode(input), ReferenceBase64(input));
     }
+#endif
 }
 
 TEST(Base64, PaddingByLength)

@@ -20,6 +20,21 @@ std::size_t Count(const std::string& text, const std::string& piece)
     return count;
 }
 
+// A socket error message carries the system's text for its number: the
+// POSIX build's is checked word for word, Windows' only for being there.
+void ExpectMessage(const std::string& message, const std::string& expected)
+{
+#ifdef _WIN32
+    const std::size_t textStart = expected.find("\r\n") + 2;
+    if (expected.rfind("Socket Error # ", 0) == 0) {
+        EXPECT_EQ(message.substr(0, textStart), expected.substr(0, textStart));
+        EXPECT_GT(message.size(), textStart) << message;
+        return;
+    }
+#endif
+    EXPECT_EQ(message, expected);
+}
+
 THttpDataStream FirmwareForm(const std::string& image, const std::string& fileName = "C:\\fw\\image.bin")
 {
     THttpDataStream body;
@@ -202,9 +217,9 @@ TEST(PostUploadBody, ConnectionFailuresAreSocketErrors)
     const THttpDataStream body = FirmwareForm("x");
     UploadOutcome outcome = PostUploadBody("http://127.0.0.1/man.cgi", body, "admin", "admin", "r");
     EXPECT_FALSE(outcome.success);
-    EXPECT_EQ(outcome.message, "Socket Error # 10061\r\nConnection refused");
+    ExpectMessage(outcome.message, "Socket Error # 10061\r\nConnection refused");
     outcome = PostUploadBody("http://10.9.9.9/man.cgi", body, "admin", "admin", "r");
-    EXPECT_EQ(outcome.message, "Socket Error # 10051\r\nNetwork is unreachable");
+    ExpectMessage(outcome.message, "Socket Error # 10051\r\nNetwork is unreachable");
     {
         ScriptedServer server(80, {Answer("")});
         outcome = PostUploadBody("http://127.0.0.1/man.cgi", body, "admin", "admin", "r");
@@ -271,7 +286,7 @@ TEST(PostUploadBody, WaitsAreBounded)
             PostUploadBody("http://127.0.0.1/man.cgi", body, "admin", "admin", "r", {1000, 700});
         const std::int64_t elapsed = MonotonicMs() - start;
         EXPECT_EQ(outcome.success, c.success);
-        EXPECT_EQ(outcome.message, c.message);
+        ExpectMessage(outcome.message, c.message);
         EXPECT_GE(elapsed, 650);
         EXPECT_LT(elapsed, 1200);
     }

@@ -157,22 +157,16 @@ TEST(PageFetch, SilenceAfterAcceptEndsWithinTheIdleBound)
 TEST(PageFetch, ConnectBoundEndsAnUnansweredConnect)
 {
     ScriptedServer server(80, {}, 0);
-    std::vector<int> fillers;
+    std::vector<TestSocket> fillers;
     for (int i = 0; i < 4; ++i) {
-        const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_port = htons(80);
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        fillers.push_back(fd);
+        fillers.push_back(StartLoopbackConnect(80));
     }
     SleepMs(100);
     const std::int64_t start = MonotonicMs();
     const PageResponse response = FetchPage("127.0.0.1", "admin", "admin", "/");
     const std::int64_t elapsed = MonotonicMs() - start;
-    for (int fd : fillers)
-        ::close(fd);
+    for (TestSocket fd : fillers)
+        CloseTestSocket(fd);
     EXPECT_EQ(response.status, 0);
     EXPECT_GE(elapsed, 2900);
     EXPECT_LT(elapsed, 4000);

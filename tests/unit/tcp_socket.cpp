@@ -11,24 +11,18 @@ namespace {
 // Fills a listener's queue so that further connection attempts go unanswered.
 struct FullQueue {
     ScriptedServer server{0, {}, 0};
-    std::vector<int> fillers;
+    std::vector<TestSocket> fillers;
     FullQueue()
     {
         for (int i = 0; i < 4; ++i) {
-            const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
-            sockaddr_in address{};
-            address.sin_family = AF_INET;
-            address.sin_port = htons(server.port());
-            address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-            ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-            fillers.push_back(fd);
+            fillers.push_back(StartLoopbackConnect(server.port()));
         }
         SleepMs(50);
     }
     ~FullQueue()
     {
-        for (int fd : fillers)
-            ::close(fd);
+        for (TestSocket fd : fillers)
+            CloseTestSocket(fd);
     }
 };
 
@@ -128,6 +122,8 @@ TEST(TcpSocket, DroppedConnectionWhileSendingIsAbortedWhileReceivingReset)
         EXPECT_FALSE(socket.SendAll(big, 3000));
         EXPECT_EQ(socket.LastError().code, 10053) << socket.LastError().text;
     }
+    if (RunningUnderWine())
+        GTEST_SKIP() << "wine closes with a FIN despite a zero linger, so the test server cannot reset";
     {
         ScriptedReply reset = Answer("");
         reset.after = ScriptedReply::After::Reset;
