@@ -320,7 +320,8 @@ def mask_to_prefix(mask):
 
 def dotted_to_int(text):
     parts = text.split(".")
-    if len(parts) != 4 or not all(p.isdigit() and len(p) <= 3 for p in parts):
+    # isascii: "²" and its kin count as digits to isdigit but not to int.
+    if len(parts) != 4 or not all(p.isascii() and p.isdigit() and len(p) <= 3 for p in parts):
         return None
     values = [int(p) for p in parts]
     if any(v > 255 for v in values):
