@@ -332,6 +332,12 @@ class CommandTest(ApplianceCase):
         ("nas.cgi", "type=ide_set&idle=4", False, "disk_idle_value", "10"),
         ("nas.cgi", "type=IDE_init", True, "folders", ""),
         ("dhcpc.cgi", "type=dhcpc_apply&ifname=", True, "ip_type", "DHCP CLIENT"),
+        ("dhcpc.cgi", "type=dhcpc_apply&ifname=eth0", False, "last_outcome", "refused: ifname"),
+        ("if.cgi", "type=wan_fixip_apply&ip=192.168.1.%B2&submask=255.255.255.0&gateway=&pdns=&sdns=", False, "last_outcome", "refused: ip='192.168.1.²'"),
+        ("nas.cgi", "type=fm_rmdir_apply&folder=public&to_name=public", False, "folders", "public|Documents|Público|backup"),
+        ("man.cgi", "type=sntp_apply&day0=2030&day1=01&day2=02&time0=03&time1=04&time2=05&R_sntp=DISABLE&R_sntp_server=1&Sntp_ip=&sntp_input=ntp.lan&sntp_timezone=-5", False, "sntp_zone", "0"),
+        ("nas.cgi", "type=ide_set&idle=1_0", False, "disk_idle_value", "10"),
+        ("nas.cgi", "type=ftps_state_apply&ftps_set=DISABLE&ftps_port=+21", True, "ftps_status", "DISABLE"),
         ("nas.cgi", "type=no_such_command", False, "last_outcome", "refused: unknown command 'no_such_command' on nas.cgi"),
     ]
 

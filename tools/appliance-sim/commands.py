@@ -2,6 +2,7 @@
 whether it was accepted. Values arrive percent-encoded as ANSI
 (Windows-1252) bytes; names are kept as Unicode text and shown in UTF-8."""
 
+import re
 import threading
 
 from state import FtpAccount, dotted_to_int, mask_to_prefix, to_int
@@ -67,8 +68,14 @@ def choice(params, name, allowed):
     return value
 
 
+DECIMAL = re.compile(r"[+-]?[0-9]+")
+
+
 def integer(params, name, low, high):
-    value = to_int(need(params, name), None)
+    # Blanks around the digits are fine ("+" arrives as one); Python's int()
+    # would also take "1_0".
+    text = need(params, name).strip()
+    value = int(text) if DECIMAL.fullmatch(text) else None
     if value is None or not low <= value <= high:
         raise Refused("%s=%r" % (name, params[name]))
     return value
@@ -159,6 +166,8 @@ def nas_lang_apply(app, p):
 
 def sntp_apply(app, p):
     s = app.state
+    if need(p, "sntp_time") != "":
+        raise Refused("sntp_time")
     auto = choice(p, "R_sntp", ("ENABLE", "DISABLE"))
     kind = choice(p, "R_sntp_server", ("0", "1"))
     listed, typed = need(p, "Sntp_ip"), need(p, "sntp_input")
@@ -184,7 +193,8 @@ def sntp_apply(app, p):
 
 # ----- IP Config tab ------------------------------------------------------
 def dhcpc_apply(app, p):
-    need(p, "ifname")
+    if need(p, "ifname") != "":
+        raise Refused("ifname")
     # No DHCP server on the segment: the lease keeps the address in use.
     app.state.ip_type = "DHCP CLIENT"
 
@@ -278,7 +288,8 @@ def remove_folder(s, name):
 def fm_rmdir_apply(app, p):
     s = app.state
     name = existing_folder(s, need(p, "folder"))
-    need(p, "to_name")
+    if need(p, "to_name") != "":
+        raise Refused("to_name")
     remove_folder(s, name)
 
 
