@@ -247,6 +247,8 @@ TEST_F(HttpClientsLab, EveryFaultEndsWithinItsBound)
         {"status500", "", 500, 1000, false, 500, 1000, "HTTP/1.0 500 Internal Server Error", 1000},
         {"silence", "hold=20", 0, 6000, true, 0, 1700, "Socket Error # 10060\r\n", 4000},
         {"slow-accept", "seconds=2", 200, 3000, true, 0, 1700, "HTTP/1.0 302", 3500},
+        // The page fetch takes the redirect as its page; the POST never meets the loop.
+        {"redirect-loop", "count=20", 302, 1000, true, 302, 2000, "HTTP/1.0 302", 1000},
     };
     THttpDataStream body;
     body.AddFormField("redirect", "man_firm.htm");
