@@ -198,6 +198,7 @@ TEST(PostUploadBody, DroppedUploadIsASocketErrorWithItsNumber)
 // The appliance takes the whole upload, then throws it away without a word.
 TEST(PostUploadBody, ResetBeforeAnyAnswerCountsAsADroppedUpload)
 {
+    REQUIRE_RESETTING_CLOSE();
     const THttpDataStream body = FirmwareForm(std::string(100000, '\x12'));
     ScriptedReply reply = Answer("");
     reply.after = ScriptedReply::After::Reset;

@@ -122,8 +122,7 @@ TEST(TcpSocket, DroppedConnectionWhileSendingIsAbortedWhileReceivingReset)
         EXPECT_FALSE(socket.SendAll(big, 3000));
         EXPECT_EQ(socket.LastError().code, 10053) << socket.LastError().text;
     }
-    if (RunningUnderWine())
-        GTEST_SKIP() << "wine closes with a FIN despite a zero linger, so the test server cannot reset";
+    REQUIRE_RESETTING_CLOSE();
     {
         ScriptedReply reset = Answer("");
         reset.after = ScriptedReply::After::Reset;

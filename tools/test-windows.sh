@@ -1,0 +1,44 @@
+#!/bin/bash
+# The Windows build of everything without windows (core and its unit tests),
+# cross-compiled with MinGW-w64 into build-windows and tested under wine:
+#   bash tools/test-windows.sh [ctest options...]
+# Installs the cross compiler and wine when missing (not part of
+# tools/install-deps.sh: this check is optional). Wine and its sockets run in
+# a private network namespace with loopback only (tools/lab/isolated).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+if [ "$(id -u)" != 0 ] && command -v sudo >/dev/null; then exec sudo -E bash "$0" "$@"; fi
+tools/install-deps.sh
+packages=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix wine wine64)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  apt-get update -q
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+tools/build.sh build-windows -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64.cmake" \
+  -DQ70_GUI=OFF -DQ70_BENCH=OFF "${launcher[@]}"
+
+# The expected ANSI code page (1252) follows the locale under wine.
+export LC_ALL=C.UTF-8
+export Q70_WINEPREFIX="${Q70_WINEPREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/q70config-wine}"
+mkdir -p "$Q70_WINEPREFIX"
+# One run per prefix at a time: a second one would share (and end) its wineserver.
+exec 8>"$Q70_WINEPREFIX.lock"
+flock 8
+# Wine is started once, its output discarded, before the tests: otherwise each
+# test pays for the start and one whose output is a pipe may hang. The tests
+# run one by one, as several of them serve on port 80 of the one loopback.
+tools/lab/isolated bash -c '
+  tools/wine-run --server -p
+  tools/wine-run wineboot </dev/null >/dev/null 2>&1
+  status=0
+  ctest --test-dir build-windows --output-on-failure --timeout 300 "$@" || status=$?
+  tools/wine-run --server -k
+  exit $status' isolated "$@"
