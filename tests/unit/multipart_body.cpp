@@ -154,6 +154,22 @@ TEST(PostUploadBody, WritesTheRequestByteForByte)
     }
 }
 
+// The request line and Host of other URLs: a port is kept in Host, and bytes
+// that cannot stand in a request line are encoded instead of breaking it.
+TEST(PostUploadBody, RequestLineOfOtherUrls)
+{
+    const THttpDataStream body = FirmwareForm("x");
+    ScriptedServer server(0, {Answer("HTTP/1.0 200 OK\r\n\r\n")});
+    const std::string host = "127.0.0.1:" + std::to_string(server.port());
+    const UploadOutcome outcome =
+        PostUploadBody("http://" + host + "/up load\r\nX: y\xE9?a=%41", body, "admin", "admin", "r");
+    EXPECT_TRUE(outcome.success);
+    ASSERT_TRUE(server.WaitServed(1));
+    const std::string request = server.requests().at(0);
+    EXPECT_EQ(request.substr(0, request.find("\r\nAccept: ")),
+              "POST /up%20load%0D%0AX:%20y%E9?a=%41 HTTP/1.0\r\nHost: " + host);
+}
+
 TEST(PostUploadBody, OutcomeFollowsTheAnswer)
 {
     struct Case {
