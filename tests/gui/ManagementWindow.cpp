@@ -1,3 +1,4 @@
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -109,6 +110,14 @@ private slots:
             QCOMPARE(Form2->PageControl1->tabText(page), captions[page]);
         }
         QCOMPARE(Form2->PageControl1->widget(0), static_cast<QWidget*>(Form2->statusTab()));
+        // Drop-down lists with an edit part, showing the selected entry.
+        for (const char* name : {"TimeSSelCB", "TimezoneCB", "LangCB"}) {
+            auto* list = Form2->statusTab()->findChild<QComboBox*>(name);
+            QVERIFY2(list && list->isEditable() && list->lineEdit(), name);
+            QCOMPARE(list->lineEdit()->text(), list->currentText());
+        }
+        QCOMPARE(Form2->statusTab()->findChild<QComboBox*>("TimezoneCB")->currentText(),
+                 QString("(GMT-12:00)Eniwetok, Kwajalein"));
         QCOMPARE(Form2->Timer1->interval(), 1000);
         QVERIFY(!Form2->Timer1->isActive());
         QVERIFY(!Form2->Timer2->isActive());

@@ -2,6 +2,7 @@
 
 #include <QButtonGroup>
 #include <QEvent>
+#include <QShowEvent>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QStyle>
@@ -26,7 +27,6 @@ public:
         : QObject(box), box(box), button(button), input(input)
     {
         box->installEventFilter(this);
-        updateMinimumSize();
     }
 
     void updateMinimumSize()
@@ -80,9 +80,11 @@ void GroupPair(QWidget* owner, QRadioButton* first, QRadioButton* second)
 
 void FillList(QComboBox* list, const auto& entries)
 {
-    list->clear();
+    QStringList texts;
     for (const char* entry : entries)
-        list->addItem(ToQString(entry));
+        texts << ToQString(entry);
+    list->clear();
+    list->addItems(texts); // one insertion, not one per entry
     list->setCurrentIndex(-1);
 }
 
@@ -107,8 +109,10 @@ StatusTab::StatusTab(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui:
     typedServerCover = new CaptionCover(ui->TimeSMakeBox, ui->TimeSMakeRB, ui->MantimeSEdit);
     ShowStarsFor(ui->PassEdit);
     ShowStarsFor(ui->VerifyEdit);
-    FitEditsToCharacters();
-    AlignLabelColumns();
+    // The rest of the building waits for the first show (FinishBuilding):
+    // the window is made at start-up but seen only after a login. Until
+    // then the page does not lay itself out either.
+    ui->TabSheet1Layout->setEnabled(false);
 
     connect(ui->identBtn, &QPushButton::clicked, this, &StatusTab::identBtnClick);
     connect(ui->adminBtn, &QPushButton::clicked, this, &StatusTab::adminBtnClick);
@@ -162,6 +166,37 @@ void StatusTab::SetCaptions(const std::string& setText)
     caption(ui->Label60, "Language");
     ui->LangBtn->setText(set);
 
+    if (built)
+        MeasureLayout();
+}
+
+void StatusTab::FinishBuilding()
+{
+    if (built)
+        return;
+    built = true;
+    // Drop-down lists with an edit part, as wide as their minimum contents
+    // rather than their longest entry; both make the list's popup, which is
+    // costly, so they wait for here.
+    for (QComboBox* list : {ui->TimeSSelCB, ui->TimezoneCB, ui->LangCB}) {
+        list->setEditable(true);
+        list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    }
+    FitEditsToCharacters();
+    MeasureLayout();
+    ui->TabSheet1Layout->setEnabled(true);
+    ui->TabSheet1Layout->activate();
+}
+
+void StatusTab::showEvent(QShowEvent* event)
+{
+    // Shown on its own rather than through the management window.
+    FinishBuilding();
+    QWidget::showEvent(event);
+}
+
+void StatusTab::MeasureLayout()
+{
     listedServerCover->updateMinimumSize();
     typedServerCover->updateMinimumSize();
     AlignLabelColumns();

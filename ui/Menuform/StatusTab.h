@@ -29,6 +29,11 @@ public:
     void SetCaptions(const std::string& setText);
     void setCommandSender(CommandSender* sender, std::function<int()> activeTabIndex);
 
+    // Makes what only a shown tab needs: the edit parts of the lists and the
+    // sizes that follow the captions. Runs once; the window calls it before
+    // it first shows.
+    void FinishBuilding();
+
     QLineEdit* passEdit();
     QLineEdit* verifyEdit();
 
@@ -46,6 +51,9 @@ signals:
     void managementEnabledRequested(bool enabled);
     void loginWindowRequested();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     class CaptionCover;
 
@@ -54,10 +62,12 @@ private:
     void Send(const Command& command);
     void FitEditsToCharacters();
     void AlignLabelColumns();
+    void MeasureLayout();
 
     std::unique_ptr<Ui::StatusTab> ui;
     CaptionCover* listedServerCover = nullptr;
     CaptionCover* typedServerCover = nullptr;
     CommandSender* sender = nullptr;
     std::function<int()> activeTabIndex;
+    bool built = false; // FinishBuilding has run
 };

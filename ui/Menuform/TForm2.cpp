@@ -226,6 +226,14 @@ void TForm2::ShowDiscoveryAndSearch()
     Form1->ScanBtnClick();
 }
 
+void TForm2::setVisible(bool visible)
+{
+    // The pages are finished before their first layout on screen.
+    if (visible)
+        status->FinishBuilding();
+    QWidget::setVisible(visible);
+}
+
 void TForm2::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);

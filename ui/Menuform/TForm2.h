@@ -63,6 +63,8 @@ public slots:
     void FormClose();
     void PageControl1Change();
 
+    void setVisible(bool visible) override;
+
 protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
