@@ -78,6 +78,9 @@ private slots:
     {
         TForm1& w = *window_;
         QCOMPARE(w.size(), QSize(468, 292));
+        // A fixed border, like the other windows: no resizing, no maximizing.
+        QCOMPARE(w.minimumSize(), w.maximumSize());
+        QVERIFY(w.windowFlags().testFlag(Qt::MSWindowsFixedSizeDialogHint));
         QCOMPARE(w.minimumSize(), w.maximumSize());
         QCOMPARE(w.windowTitle(), QString("Vantrel Q70 Configuration Utility - Version 1.7.2"));
         QCOMPARE(w.findChild<QProgressBar*>("ProgressBar1"), w.ProgressBar1);

@@ -10,6 +10,7 @@
 #include "platform/Clock.h"
 #include "ui/Application/AnsiText.h"
 #include "ui/Application/Forms.h"
+#include "ui/Application/KeyboardUse.h"
 #include "ui/Logindisk/LoginLogic.h"
 #include "ui/Application/PasswordEcho.h"
 #include "ui/Mainform/TForm1.h"
@@ -63,6 +64,9 @@ TForm4::TForm4(QWidget* parent)
 
     connect(MenBtn, &QPushButton::clicked, this, &TForm4::MenBtnClick);
     connect(MountBtn, &QPushButton::clicked, this, &TForm4::MountBtnClick);
+    // Typing the password and pressing Enter logs in for management.
+    connect(PassEdit, &QLineEdit::returnPressed, MenBtn, &QPushButton::click);
+    PressButtonsOnEnter(*this);
 }
 
 TForm4::~TForm4() = default;

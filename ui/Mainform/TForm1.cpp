@@ -1,6 +1,7 @@
 #include "ui/Mainform/TForm1.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QMouseEvent>
@@ -21,6 +22,7 @@
 #include "platform/UdpEndpoint.h"
 #include "ui/Application/AnsiText.h"
 #include "ui/Application/Forms.h"
+#include "ui/Application/KeyboardUse.h"
 #include "ui/Mainform/GridLineDelegate.h"
 
 namespace {
@@ -58,6 +60,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent), ui_(new Ui::TForm1)
     Timer1->setInterval(SearchTickIntervalMs);
     Timer1->stop();
 
+    setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(468, 292);
     ProgressBar1->setRange(SearchProgressMinimum, SearchProgressMaximum);
     ProgressBar1->setValue(SearchProgressMinimum);
@@ -67,6 +70,8 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent), ui_(new Ui::TForm1)
     HDListView->header()->setSectionResizeMode(QHeaderView::Fixed);
     HDListView->setSortingEnabled(false);
     HDListView->viewport()->installEventFilter(this);
+    HDListView->installEventFilter(this);
+    PressButtonsOnEnter(*this);
     setCaptions();
 
     IdUDPServer1 = std::make_unique<UdpEndpoint>(DiscoveryPort);
@@ -170,5 +175,11 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
     if (watched == HDListView->viewport() && event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
         HDListViewClick();
+    // Enter on the picked row does what a click does, for keyboard users.
+    if (watched == HDListView && event->type() == QEvent::KeyPress &&
+        IsEnterKey(static_cast<QKeyEvent*>(event)->key())) {
+        HDListViewClick();
+        return true;
+    }
     return QWidget::eventFilter(watched, event);
 }

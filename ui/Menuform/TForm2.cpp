@@ -13,6 +13,7 @@
 #include "platform/Clock.h"
 #include "ui/Application/AnsiText.h"
 #include "ui/Application/Forms.h"
+#include "ui/Application/KeyboardUse.h"
 #include "ui/Logindisk/TForm4.h"
 #include "ui/Mainform/TForm1.h"
 #include "ui/Menuform/PageControl.h"
@@ -72,6 +73,8 @@ TForm2::TForm2(QWidget* parent)
             PageControl1DrawTab(painter, position, rect, active);
         });
     connect(PageControl1, &QTabWidget::currentChanged, this, &TForm2::tabSelectedByUser);
+
+    PressButtonsOnEnter(*this);
 
     CurrentDevice.CommandPauseMs = 20;
     setCaptions();
