@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -103,7 +104,8 @@ TEST(THttpDataStream, SourceIsReadFromItsStart)
 
 TEST(THttpDataStream, AddFileNamesItByItsPathAndRefusesAMissingFile)
 {
-    const std::string path = "/tmp/q70-multipart-" + std::to_string(MonotonicMs()) + ".bin";
+    const std::string path =
+        (std::filesystem::temp_directory_path() / ("q70-multipart-" + std::to_string(MonotonicMs()) + ".bin")).string();
     std::ofstream(path, std::ios::binary) << std::string("abc\0def", 7);
     THttpDataStream body;
     body.AddFile("filename", path, "application/octet-stream");
