@@ -147,6 +147,21 @@ private slots:
         QCOMPARE(RowTexts(list, 1), (QStringList{"127.0.0.31", QString::fromUtf8("Caf\xc3\xa9"), "", "1"}));
     }
 
+    void cellsTooNarrowForTheirTextShowItWholeOnHover()
+    {
+        // The columns have fixed widths; a long address or a full field is
+        // cut short in the cell, so the whole text is there on hover.
+        QTreeWidget* list = window_->HDListView;
+        SendFrom("127.100.200.250", Reply("ABCDEFGHIJKLMNOP", "WWWWWWWWWWWWWWWW", std::string(30, '8')));
+        QTRY_COMPARE(list->topLevelItemCount(), 1);
+        const QFontMetrics metrics(list->font());
+        QVERIFY(metrics.horizontalAdvance("127.100.200.250") > list->columnWidth(0) - 8);
+        QTreeWidgetItem* row = list->topLevelItem(0);
+        for (int column = 0; column < 4; ++column)
+            QCOMPARE(row->toolTip(column), row->text(column));
+        QCOMPARE(row->toolTip(0), QString("127.100.200.250"));
+    }
+
     void aBurstOfRepliesIsListedWhole()
     {
         // More than the window reads in one go, all waiting at once.

@@ -138,6 +138,9 @@ void TForm1::IdUDPServer1UDPRead(const std::string& datagram, const std::string&
     const DeviceListEntry& row = devices_.rows().back();
     auto* item = new QTreeWidgetItem(QStringList{ToQString(row.Address), ToQString(row.DiskName),
                                                  ToQString(row.GroupName), ToQString(row.FirmwareVersion)});
+    // The columns are narrow for a long address or a full name: hovering shows it whole.
+    for (int column = 0; column < item->columnCount(); ++column)
+        item->setToolTip(column, item->text(column));
     HDListView->addTopLevelItem(item);
 }
 
