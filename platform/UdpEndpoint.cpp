@@ -25,9 +25,22 @@ constexpr int ReceiveBufferBytes = 2 * 1024 * 1024;
 using NativeSocket = SOCKET;
 constexpr NativeSocket NoSocket = INVALID_SOCKET;
 
+// The system's words for the error, as the POSIX build gives them, and its number.
 std::string LastSocketError()
 {
-    return "Winsock error " + std::to_string(WSAGetLastError());
+    const int code = WSAGetLastError();
+    char* text = nullptr;
+    const DWORD length = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                            FORMAT_MESSAGE_IGNORE_INSERTS,
+                                        nullptr, static_cast<DWORD>(code), 0, reinterpret_cast<LPSTR>(&text), 0,
+                                        nullptr);
+    std::string words = length ? std::string(text, length) : "";
+    if (text)
+        LocalFree(text);
+    while (!words.empty() && (words.back() == '\n' || words.back() == '\r' || words.back() == ' '))
+        words.pop_back();
+    const std::string number = "Winsock error " + std::to_string(code);
+    return words.empty() ? number : words + " (" + number + ")";
 }
 
 void CloseSocket(NativeSocket s) { closesocket(s); }
