@@ -1,7 +1,8 @@
 #!/bin/bash
 # Every test: installs what is missing, builds, runs the unit, GUI and lab
-# tests, a short run of every fuzz target, and the unit and GUI tests again
-# under AddressSanitizer and UndefinedBehaviorSanitizer.
+# tests, a short run of every fuzz target, the unit and GUI tests again
+# under AddressSanitizer and UndefinedBehaviorSanitizer, and the core's unit
+# tests cross-built for Windows and run under wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 if [ "$(id -u)" != 0 ] && command -v sudo >/dev/null; then exec sudo -E bash "$0" "$@"; fi
@@ -16,3 +17,5 @@ ctest --test-dir build-fuzz --output-on-failure -j 2
 
 tools/build.sh build-asan -DQ70_SANITIZE=ON -DQ70_BENCH=OFF
 ctest --test-dir build-asan --output-on-failure -j 2 -L 'unit|gui'
+
+bash tools/test-windows.sh
