@@ -114,6 +114,38 @@ private slots:
         QCOMPARE(shown->focusWidget()->objectName(), focusAfter);
     }
 
+    // Wherever the focus is put in the login password, what is there is
+    // selected, so typing replaces a refused password instead of adding to it.
+    void typingInThePasswordReplacesWhatWasThere_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("refused Management") << "refused";
+        QTest::newRow("window shown") << "shown";
+        QTest::newRow("appliance picked") << "picked";
+    }
+
+    void typingInThePasswordReplacesWhatWasThere()
+    {
+        QFETCH(QString, how);
+        Form4->PassEdit->setText("wrong");
+        if (how == "refused") {
+            Form4->show();
+            Form4->MenBtn->click();
+            QCOMPARE(notifier.boxes.size(), std::size_t{1});
+        } else if (how == "shown") {
+            Form4->show();
+        } else {
+            Form1->show();
+            auto* row = new QTreeWidgetItem(Form1->HDListView, QStringList{"127.0.0.1", "NAS", "WG", "2.0"});
+            Form1->HDListView->setCurrentItem(row);
+            Form1->HDListViewClick();
+            delete row;
+        }
+        QCOMPARE(Form4->focusWidget(), Form4->PassEdit);
+        QTest::keyClicks(Form4->PassEdit, "right");
+        QCOMPARE(Form4->PassEdit->text(), QString("right"));
+    }
+
     void enterOnTheSearchButtonSearches()
     {
         Form1->show();

@@ -23,6 +23,6 @@ bool ShowLoginWindowFromDiscovery()
     if (!Form4)
         return false;
     Form4->show();
-    Form4->PassEdit->setFocus();
+    Form4->FocusPassword();
     return true;
 }

@@ -76,7 +76,7 @@ void TForm4::MenBtnClick()
     const LoginResult result = RunLogin(ToAnsi(UserEdit->text()), ToAnsi(PassEdit->text()));
     if (result != LoginResult::Success) {
         if (ReportFailedLogin(result))
-            PassEdit->setFocus();
+            FocusPassword();
         return;
     }
     SleepMs(ManagementOpenPauseMs);
@@ -103,7 +103,14 @@ void TForm4::FormShow()
     // Changing the administrator password disabled the management window and came here.
     if (Form2)
         Form2->setEnabled(true);
+    FocusPassword();
+}
+
+void TForm4::FocusPassword()
+{
+    // With the text selected, typing replaces a refused password rather than adding to it.
     PassEdit->setFocus();
+    PassEdit->selectAll();
 }
 
 void TForm4::FormClose()

@@ -25,6 +25,9 @@ public:
     QPushButton* MountBtn;
     QPushButton* MenBtn;
 
+    // Puts the keyboard focus in PassEdit, its text selected.
+    void FocusPassword();
+
 public slots:
     void MenBtnClick();
     void MountBtnClick();
