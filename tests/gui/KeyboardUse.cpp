@@ -8,6 +8,7 @@
 #include <QTreeWidget>
 
 #include "app/CurrentDevice.h"
+#include "support/ProgramWindows.h"
 #include "support/RecordingNotifier.h"
 #include "support/ScriptedPageServer.h"
 #include "ui/Application/Application.h"
@@ -54,12 +55,7 @@ private slots:
 
     void cleanupTestCase()
     {
-        delete Form4;
-        delete Form2;
-        delete Form1;
-        Form4 = nullptr;
-        Form2 = nullptr;
-        Form1 = nullptr;
+        DestroyForms();
         server.reset();
     }
 

@@ -8,6 +8,7 @@
 
 #include "app/CurrentDevice.h"
 #include "platform/Clock.h"
+#include "support/ProgramWindows.h"
 #include "support/RecordingNotifier.h"
 #include "support/ScriptedPageServer.h"
 #include "ui/Application/Forms.h"
@@ -45,19 +46,12 @@ private slots:
     {
         CurrentDevice.Address = "127.0.0.1";
         server = std::make_unique<ScriptedPageServer>(ApplianceReply);
-        Form1 = new TForm1;
-        Form2 = new TForm2;
-        Form4 = new TForm4;
+        CreateForms();
     }
 
     void cleanupTestCase()
     {
-        delete Form4;
-        delete Form2;
-        delete Form1;
-        Form4 = nullptr;
-        Form2 = nullptr;
-        Form1 = nullptr;
+        DestroyForms();
         server.reset();
     }
 

@@ -11,6 +11,7 @@
 
 #include "app/CurrentDevice.h"
 #include "platform/Clock.h"
+#include "support/ProgramWindows.h"
 #include "support/RecordingNotifier.h"
 #include "support/ScriptedPageServer.h"
 #include "ui/Application/Forms.h"
@@ -69,19 +70,12 @@ private slots:
         CurrentDevice.CommandPauseMs = 0;
         server = std::make_unique<ScriptedPageServer>(
             [](const std::string&) { return ScriptedPageServer::Answer(200, "OK", StatusPage); });
-        Form1 = new TForm1;
-        Form2 = new TForm2;
-        Form4 = new TForm4;
+        CreateForms();
     }
 
     void cleanupTestCase()
     {
-        delete Form4;
-        delete Form2;
-        delete Form1;
-        Form4 = nullptr;
-        Form2 = nullptr;
-        Form1 = nullptr;
+        DestroyForms();
         server.reset();
     }
 

@@ -30,7 +30,7 @@ if [ "${1:-}" = "--inside-lab" ]; then
   }
   trap stop_all EXIT
   for entry in $WA_APPLIANCES; do
-    name="${entry%%=*}"; spec="${entry#*=}"; addr="${spec%%/*}"; var=$(upper "$name")
+    name="${entry%%=*}"; cidr="${entry#*=}"; addr="${cidr%%/*}"; var=$(upper "$name")
     argsvar="WA_ARGS_$var"
     read -r -a extra <<< "${!argsvar:-}"
     if [ "${SIM_VERBOSE:-}" = 1 ]; then err=/dev/stderr; else err="$logs/$name.err"; fi
