@@ -149,8 +149,8 @@ TEST_F(CommandSenderLab, FtpCommandRefusedByTheApplianceGivesZero)
     // The sender can tell a refusal only from the last answer's header, the
     // one of the failure page the appliance redirected to.
     const CommandResult failurePage = client.CommandExchange(url("fail.htm"), "admin", "admin", url("ftp.htm"));
-    if (failurePage.replyHeader.find("fail.htm") == std::string::npos)
-        GTEST_SKIP() << "the appliance's failure page answer does not name fail.htm:\n" << failurePage.replyHeader;
+    ASSERT_NE(failurePage.replyHeader.find("fail.htm"), std::string::npos)
+        << "the appliance's failure page answer does not name fail.htm:\n" << failurePage.replyHeader;
 
     ASSERT_EQ(sender.SendDeviceCommand(CreateAccountUrl(address, "lab1"), "ftp.htm", 4), 1);
     log.clear();
