@@ -118,7 +118,8 @@ std::string BuildCommandRequest(const std::string& path, const std::string& host
     if (cookie)
         request += "Cookie: " + *cookie + "\r\n";
     request += "Referer: " + referer + "\r\n";
-    if (!user.empty() && !password.empty())
+    // An empty password is a password too: "user:" logs in like the page fetch does.
+    if (!user.empty())
         request += "Authorization: Basic " + Base64Encode(user + ":" + password) + "\r\n";
     request += "Content-type: application/x-www-form-urlencoded\r\n";
     request += "\r\n";
@@ -139,6 +140,7 @@ CommandResult CommandClient::CommandExchange(const std::string& url, const std::
     std::string current = url;
     int redirects = 0;
     for (;;) {
+        result.lastUrl = current;
         const auto parts = SplitHttpUrl(current);
         if (!parts) {
             result.failed = true;
@@ -188,6 +190,7 @@ CommandResult CommandClient::CommandExchange(const std::string& url, const std::
             return result;
         if (redirects == MaximumRedirects) {
             result.failed = true;
+            result.gaveUpOnRedirects = true;
             return result;
         }
         ++redirects;

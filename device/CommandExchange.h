@@ -11,6 +11,8 @@ struct CommandResult {
     bool failed = false;
     std::int16_t replyStatus = 0;
     std::string replyHeader; // status line, header lines and the empty line, each with CR LF
+    bool gaveUpOnRedirects = false; // still redirected after the most redirects one command may take
+    std::string lastUrl;             // the URL whose answer this is: the command's or a redirect's
 };
 
 // What one answer of the command exchange said, read from the bytes received.

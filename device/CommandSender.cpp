@@ -22,6 +22,16 @@ CommandSender::CommandSender(CommandTransport& transport, CommandSenderWindows& 
 
 int CommandSender::SendDeviceCommand(const std::string& url, const std::string& page, int tabIndex)
 {
+    switch (Send(url, page, tabIndex)) {
+    case Outcome::FtpRefused: return 0;
+    case Outcome::Unreachable: return tabIndex;
+    case Outcome::Done: break;
+    }
+    return 1;
+}
+
+CommandSender::Outcome CommandSender::Send(const std::string& url, const std::string& page, int tabIndex)
+{
     const std::string address = CurrentDevice.Address;
     const std::string user = CurrentDevice.UserName;
     const std::string password = CurrentDevice.Password;
@@ -29,12 +39,13 @@ int CommandSender::SendDeviceCommand(const std::string& url, const std::string& 
 
     if (address.empty()) {
         NoticeLocalized("IP Address Error!", "Action", MessageIcon::Error);
-        return 1;
+        return Outcome::Done;
     }
 
     const CommandResult result = transport.CommandExchange(url, user, password, referer);
-    // An error after a redirect answer still means the appliance took the command.
-    const bool commandFailed = result.failed && result.replyStatus != 302;
+    // An error after a redirect answer still means the appliance took the
+    // command; endless redirects do not.
+    const bool commandFailed = result.failed && (result.replyStatus != 302 || result.gaveUpOnRedirects);
 
     transport.SetTimeoutMs(TimeoutAfterCommandMs);
     const bool connected = transport.ProbeConnection(address);
@@ -42,7 +53,7 @@ int CommandSender::SendDeviceCommand(const std::string& url, const std::string& 
     // After an address change the appliance is expected to be gone from the old one.
     if (!connected && page != "if_cgi.htm") {
         NoticeLocalized("Connection Fail", "Connect", MessageIcon::Error);
-        return tabIndex;
+        return Outcome::Unreachable;
     }
 
     if (page == "if_cgi.htm") {
@@ -54,15 +65,15 @@ int CommandSender::SendDeviceCommand(const std::string& url, const std::string& 
             CurrentDevice.Address = windows.IPAddressText();
             NoticeLocalized("IP has been change, reconnect it success", "IP Infomation", MessageIcon::Question);
         }
-        return 1;
+        return Outcome::Done;
     }
     if (page == "ftp.htm") {
         if (!Contains(url, "ftps_user_enabled") && (commandFailed || Contains(result.replyHeader, "fail.htm"))) {
             SleepMs(CurrentDevice.CommandPauseMs);
-            return 0;
+            return Outcome::FtpRefused;
         }
     } else if (page == "maintain.htm") {
-        return 1;
+        return Outcome::Done;
     } else if (page == "sys_auth.htm") {
         CurrentDevice.Password = windows.NewPasswordText();
     }
@@ -70,19 +81,21 @@ int CommandSender::SendDeviceCommand(const std::string& url, const std::string& 
     SleepMs(CurrentDevice.CommandPauseMs);
     if (tabIndex >= 0 && tabIndex <= LastPageNumber)
         windows.RefreshPage(tabIndex);
-    return 1;
+    return Outcome::Done;
 }
 
 void CommandSender::SendDeviceCommandWithRetry(const std::string& url, const std::string& page,
                                                std::optional<int> showOperation)
 {
+    // Only a refused FTP command is sent again; a vanished appliance was
+    // told once and is not asked again, whichever page is in front.
     int sends = 0;
-    int result = 0;
+    Outcome outcome = Outcome::FtpRefused;
     do {
-        result = SendDeviceCommand(url, page, windows.ActiveTabIndex());
+        outcome = Send(url, page, windows.ActiveTabIndex());
         ++sends;
-    } while (result == 0 && sends < MostSends);
+    } while (outcome == Outcome::FtpRefused && sends < MostSends);
 
-    if (result == 0 && showOperation && *showOperation >= 0 && *showOperation <= LastPageNumber)
+    if (outcome == Outcome::FtpRefused && showOperation && *showOperation >= 0 && *showOperation <= LastPageNumber)
         windows.RefreshPage(*showOperation);
 }

@@ -30,6 +30,9 @@ public:
                                     std::optional<int> showOperation);
 
 private:
+    enum class Outcome { Done, FtpRefused, Unreachable };
+    Outcome Send(const std::string& url, const std::string& page, int tabIndex);
+
     CommandTransport& transport;
     CommandSenderWindows& windows;
 };

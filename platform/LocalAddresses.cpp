@@ -4,6 +4,22 @@
 #include <winsock2.h>
 #include <iphlpapi.h>
 
+namespace {
+
+// An adapter that is down may still list its configured address; only one
+// that carries traffic tells the workstation's subnet. When its state cannot
+// be read the adapter is taken, as before.
+bool Operational(DWORD adapterIndex)
+{
+    MIB_IFROW row{};
+    row.dwIndex = adapterIndex;
+    if (GetIfEntry(&row) != NO_ERROR)
+        return true;
+    return row.dwOperStatus == MIB_IF_OPER_STATUS_OPERATIONAL || row.dwOperStatus == MIB_IF_OPER_STATUS_CONNECTED;
+}
+
+} // namespace
+
 std::vector<LocalIPv4Address> LocalAddresses()
 {
     std::vector<LocalIPv4Address> found;
@@ -18,6 +34,8 @@ std::vector<LocalIPv4Address> LocalAddresses()
     if (status != ERROR_SUCCESS)
         return found;
     for (auto* adapter = reinterpret_cast<IP_ADAPTER_INFO*>(buffer.data()); adapter; adapter = adapter->Next) {
+        if (!Operational(adapter->Index))
+            continue;
         for (IP_ADDR_STRING* entry = &adapter->IpAddressList; entry; entry = entry->Next) {
             const std::string address = entry->IpAddress.String;
             // An adapter without a connection lists 0.0.0.0.

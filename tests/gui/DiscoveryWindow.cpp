@@ -1,4 +1,5 @@
 #include <QDir>
+#include <QTextDocument>
 #include <QHeaderView>
 #include <QProgressBar>
 #include <QPushButton>
@@ -152,14 +153,18 @@ private slots:
         // The columns have fixed widths; a long address or a full field is
         // cut short in the cell, so the whole text is there on hover.
         QTreeWidget* list = window_->HDListView;
-        SendFrom("127.100.200.250", Reply("ABCDEFGHIJKLMNOP", "WWWWWWWWWWWWWWWW", std::string(30, '8')));
+        // What an appliance sends is shown as it is, markup included.
+        SendFrom("127.100.200.250", Reply("<b>DISK</b> 1234", "WWWWWWWWWWWWWWWW", std::string(30, '8')));
         QTRY_COMPARE(list->topLevelItemCount(), 1);
         const QFontMetrics metrics(list->font());
         QVERIFY(metrics.horizontalAdvance("127.100.200.250") > list->columnWidth(0) - 8);
         QTreeWidgetItem* row = list->topLevelItem(0);
-        for (int column = 0; column < 4; ++column)
-            QCOMPARE(row->toolTip(column), row->text(column));
-        QCOMPARE(row->toolTip(0), QString("127.100.200.250"));
+        for (int column = 0; column < 4; ++column) {
+            QTextDocument shown;
+            shown.setHtml(row->toolTip(column));
+            QCOMPARE(shown.toPlainText(), row->text(column));
+        }
+        QCOMPARE(row->text(1), QString("<b>DISK</b> 1234"));
     }
 
     void aBurstOfRepliesIsListedWhole()

@@ -121,19 +121,21 @@ TEST(identBtnClick, Outcomes)
     } cases[] = {
         {"NAS-1_a", "Work_Group-2", command("NAS-1_a", "Work_Group-2"), "NAS-1_a", "Work_Group-2"},
         {"a=b", "g", command("a=b", "g"), "a=b", "g"},
-        {"", "WORKGROUP", Identification("Value is empty", MessageIcon::Error), {}, {}},
-        {"NAS", "", Identification("Value is empty", MessageIcon::Error), {}, {}},
-        {"1NAS", "WORKGROUP", Identification("First character cannot be a number (0~9)"), {}, {}},
-        {"NAS", "9G", Identification("First character cannot be a number (0~9)"), {}, {}},
-        {" 1NAS", "WORKGROUP", command("1NAS", "WORKGROUP"), "1NAS", "WORKGROUP"},
-        {"   ", "WORKGROUP", command("", "WORKGROUP"), "", "WORKGROUP"},
+        {"", "WORKGROUP", Identification("Value is empty", MessageIcon::Error), "", "WORKGROUP"},
+        {"NAS", "", Identification("Value is empty", MessageIcon::Error), "NAS", ""},
+        {"1NAS", "WORKGROUP", Identification("First character cannot be a number (0~9)"), "1NAS", "WORKGROUP"},
+        {"NAS", "9G", Identification("First character cannot be a number (0~9)"), "NAS", "9G"},
+        // Blanks are trimmed before both rules: never sent as an empty name, nor hiding a digit.
+        {" 1NAS", "WORKGROUP", Identification("First character cannot be a number (0~9)"), "1NAS", "WORKGROUP"},
+        {"   ", "WORKGROUP", Identification("Value is empty", MessageIcon::Error), "", "WORKGROUP"},
+        {"NAS", " \t", Identification("Value is empty", MessageIcon::Error), "NAS", ""},
         {"\tNAS\r\n", " WG ", command("NAS", "WG"), "NAS", "WG"},
-        {"my nas", "WORKGROUP", Refused("Invalid value  Host Name my nas"), "my nas", {}},
-        {"nas.", "WORKGROUP", Refused("Invalid value .Host Name nas."), "nas.", {}},
-        {" nas!x ", "WORKGROUP", Refused("Invalid value !Host Name nas!x"), "nas!x", {}},
-        {"nas\xE9", "WORKGROUP", Refused("Invalid value \xE9Host Name nas\xE9"), "nas\xE9", {}},
+        {"my nas", "WORKGROUP", Refused("Invalid value  Host Name my nas"), "my nas", "WORKGROUP"},
+        {"nas.", "WORKGROUP", Refused("Invalid value .Host Name nas."), "nas.", "WORKGROUP"},
+        {" nas!x ", "WORKGROUP", Refused("Invalid value !Host Name nas!x"), "nas!x", "WORKGROUP"},
+        {"nas\xE9", "WORKGROUP", Refused("Invalid value \xE9Host Name nas\xE9"), "nas\xE9", "WORKGROUP"},
         {" NAS ", " work group ", Refused("Invalid value  Group Name work group"), "NAS", "work group"},
-        {"nas?", "wg?", Refused("Invalid value ?Host Name nas?"), "nas?", {}},
+        {"nas?", "wg?", Refused("Invalid value ?Host Name nas?"), "nas?", "wg?"},
     };
     for (const auto& c : cases) {
         const auto outcome = identBtnClick(c.host, c.group, address);

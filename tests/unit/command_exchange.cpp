@@ -32,8 +32,9 @@ TEST(CommandExchange, WritesTheRequestByteForByte)
          "http://127.0.0.1/id.htm",
          "GET /nas.cgi?redirect=id.htm&failure=fail.htm&type=x HTTP/1.0\r\nHost: 127.0.0.1\r\n" + Accepts +
              "Referer: http://127.0.0.1/id.htm\r\nAuthorization: Basic YWRtaW46c2VjcmV0\r\n" + FormType},
-        {"empty password: no Authorization line", "http://127.0.0.1/man.cgi", "admin", "", "r",
-         "GET /man.cgi HTTP/1.0\r\nHost: 127.0.0.1\r\n" + Accepts + "Referer: r\r\n" + FormType},
+        {"empty password: user and colon", "http://127.0.0.1/man.cgi", "admin", "", "r",
+         "GET /man.cgi HTTP/1.0\r\nHost: 127.0.0.1\r\n" + Accepts +
+             "Referer: r\r\nAuthorization: Basic YWRtaW46\r\n" + FormType},
         {"empty user: no Authorization line", "http://127.0.0.1/man.cgi", "", "pw", "r",
          "GET /man.cgi HTTP/1.0\r\nHost: 127.0.0.1\r\n" + Accepts + "Referer: r\r\n" + FormType},
         {"path cut to 256 characters", "http://127.0.0.1" + longPath, "a", "b", "r",

@@ -20,6 +20,8 @@ int ShowBox(const std::string& text, const std::string& caption, MessageIcon ico
 {
     QMessageBox box(ToBoxIcon(icon), ToQString(caption), ToQString(text), buttons);
     box.setObjectName("MessageBox");
+    // A box may quote what an appliance sent: never read it as markup.
+    box.setTextFormat(Qt::PlainText);
     return box.exec();
 }
 

@@ -11,6 +11,7 @@
 #include "ui/Application/AnsiText.h"
 #include "ui/Application/Forms.h"
 #include "ui/Application/KeyboardUse.h"
+#include "ui/Application/WindowText.h"
 #include "ui/Logindisk/LoginLogic.h"
 #include "ui/Application/PasswordEcho.h"
 #include "ui/Mainform/TForm1.h"
@@ -43,6 +44,7 @@ TForm4::TForm4(QWidget* parent)
     : QWidget(parent), ui_(new Ui::TForm4)
 {
     ui_->setupUi(this);
+    UsePlainText(this);
     Label1 = ui_->Label1;
     UserEdit = ui_->UserEdit;
     Password = ui_->Password;

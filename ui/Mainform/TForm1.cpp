@@ -23,6 +23,7 @@
 #include "ui/Application/AnsiText.h"
 #include "ui/Application/Forms.h"
 #include "ui/Application/KeyboardUse.h"
+#include "ui/Application/WindowText.h"
 #include "ui/Mainform/GridLineDelegate.h"
 
 namespace {
@@ -52,6 +53,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent), ui_(new Ui::TForm1)
     CurrentDevice.TranslationOn = 1;
 
     ui_->setupUi(this);
+    UsePlainText(this);
     ProgressBar1 = ui_->ProgressBar1;
     HDListView = ui_->HDListView;
     ScanBtn = ui_->ScanBtn;
@@ -140,7 +142,7 @@ void TForm1::IdUDPServer1UDPRead(const std::string& datagram, const std::string&
                                                  ToQString(row.GroupName), ToQString(row.FirmwareVersion)});
     // The columns are narrow for a long address or a full name: hovering shows it whole.
     for (int column = 0; column < item->columnCount(); ++column)
-        item->setToolTip(column, item->text(column));
+        item->setToolTip(column, PlainToolTip(item->text(column)));
     HDListView->addTopLevelItem(item);
 }
 

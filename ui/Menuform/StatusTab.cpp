@@ -17,6 +17,7 @@
 #include "device/StatusPage.h"
 #include "ui/Application/AnsiText.h"
 #include "ui/Application/PasswordEcho.h"
+#include "ui/Application/WindowText.h"
 #include "ui_StatusTab.h"
 
 // Keeps an input over the caption of its radio button, leaving the indicator
@@ -98,6 +99,7 @@ std::string SelectedEntryText(const QComboBox* list)
 StatusTab::StatusTab(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::StatusTab>())
 {
     ui->setupUi(this);
+    UsePlainText(this);
     GroupPair(this, ui->SntpAutoRB, ui->SntpDisRB);
     GroupPair(this, ui->TimeSSelRB, ui->TimeSMakeRB);
     GroupPair(this, ui->DhcpsERB, ui->DhcpsDRB);
@@ -214,11 +216,11 @@ QLineEdit* StatusTab::verifyEdit() { return ui->VerifyEdit; }
 
 void StatusTab::TabSheet1Show()
 {
-    ui->AdminEdit->setText(ToQString(CurrentDevice.UserName));
+    SetFieldText(ui->AdminEdit, ToQString(CurrentDevice.UserName));
     const StatusTabLogic::StatusTabValues values = StatusTabLogic::ReadStatusTab(FetchStatusPage());
 
-    ui->HostEdit->setText(ToQString(values.HostEdit));
-    ui->GroupEdit->setText(ToQString(values.GroupEdit));
+    SetFieldText(ui->HostEdit, ToQString(values.HostEdit));
+    SetFieldText(ui->GroupEdit, ToQString(values.GroupEdit));
     FillDateTimeGroup(values.dateTime);
     ui->IPAddressLB->setText(ToQString(values.IPAddressLB));
     (values.dhcpServerOn ? ui->DhcpsERB : ui->DhcpsDRB)->setChecked(true);
@@ -236,17 +238,17 @@ void StatusTab::TabSheet1Show()
 void StatusTab::FillDateTimeGroup(const DateTimeLogic::DateTimeValues& values)
 {
     ui->CurrenttimeLB->setText(ToQString(values.CurrenttimeLB));
-    ui->YearEdit->setText(ToQString(values.YearEdit));
-    ui->MonthEdit->setText(ToQString(values.MonthEdit));
-    ui->DataEdit->setText(ToQString(values.DataEdit));
-    ui->HourEdit->setText(ToQString(values.HourEdit));
-    ui->MinuteEdit->setText(ToQString(values.MinuteEdit));
-    ui->SecondEdit->setText(ToQString(values.SecondEdit));
+    SetFieldText(ui->YearEdit, ToQString(values.YearEdit));
+    SetFieldText(ui->MonthEdit, ToQString(values.MonthEdit));
+    SetFieldText(ui->DataEdit, ToQString(values.DataEdit));
+    SetFieldText(ui->HourEdit, ToQString(values.HourEdit));
+    SetFieldText(ui->MinuteEdit, ToQString(values.MinuteEdit));
+    SetFieldText(ui->SecondEdit, ToQString(values.SecondEdit));
     (values.sntpAuto ? ui->SntpAutoRB : ui->SntpDisRB)->setChecked(true);
     (values.listedTimeServer ? ui->TimeSSelRB : ui->TimeSMakeRB)->setChecked(true);
     ui->TimeSSelCB->setCurrentIndex(values.TimeSSelIndex);
     if (values.MantimeSEdit)
-        ui->MantimeSEdit->setText(ToQString(*values.MantimeSEdit));
+        SetFieldText(ui->MantimeSEdit, ToQString(*values.MantimeSEdit));
     ShowTimeServerInput(values.listedTimeServer);
     ui->TimezoneCB->setCurrentIndex(values.TimezoneIndex);
 }
@@ -266,9 +268,9 @@ void StatusTab::identBtnClick()
     const auto outcome = StatusTabLogic::identBtnClick(ToAnsi(ui->HostEdit->text()), ToAnsi(ui->GroupEdit->text()),
                                                        CurrentDevice.Address);
     if (outcome.trimmedHost)
-        ui->HostEdit->setText(ToQString(*outcome.trimmedHost));
+        SetFieldText(ui->HostEdit, ToQString(*outcome.trimmedHost));
     if (outcome.trimmedGroup)
-        ui->GroupEdit->setText(ToQString(*outcome.trimmedGroup));
+        SetFieldText(ui->GroupEdit, ToQString(*outcome.trimmedGroup));
     if (const auto* notice = std::get_if<Notice>(&outcome.result))
         ShowNotice(*notice);
     else
@@ -340,7 +342,7 @@ void StatusTab::FitEditsToCharacters()
     const auto fit = [&](QLineEdit* edit) {
         QStyleOptionFrame option;
         option.initFrom(edit);
-        const QSize text(metrics.horizontalAdvance(QString(edit->maxLength(), QLatin1Char('0'))) + 8,
+        const QSize text(metrics.horizontalAdvance(QString(TypingLimit(edit), QLatin1Char('0'))) + 8,
                          metrics.height());
         const int width = edit->style()->sizeFromContents(QStyle::CT_LineEdit, &option, text, edit).width();
         edit->setFixedWidth(width);

@@ -89,21 +89,21 @@ IdentificationOutcome identBtnClick(const std::string& hostName, const std::stri
                                     const std::string& address)
 {
     IdentificationOutcome outcome;
-    if (hostName.empty() || groupName.empty()) {
+    // Both rules look at the trimmed names, so blanks never pass as a name.
+    outcome.trimmedHost = TrimText(hostName);
+    outcome.trimmedGroup = TrimText(groupName);
+    if (outcome.trimmedHost->empty() || outcome.trimmedGroup->empty()) {
         outcome.result = IdentificationNotice("Value is empty", MessageIcon::Error);
         return outcome;
     }
-    // Tested before trimming: a leading blank hides a digit behind it.
-    if (StartsWithDigit(hostName) || StartsWithDigit(groupName)) {
+    if (StartsWithDigit(*outcome.trimmedHost) || StartsWithDigit(*outcome.trimmedGroup)) {
         outcome.result = IdentificationNotice("First character cannot be a number (0~9)", MessageIcon::Information);
         return outcome;
     }
-    outcome.trimmedHost = TrimText(hostName);
     if (const auto refused = RefusedCharacter(*outcome.trimmedHost)) {
         outcome.result = InvalidNameNotice(*refused, "Host Name", *outcome.trimmedHost);
         return outcome;
     }
-    outcome.trimmedGroup = TrimText(groupName);
     if (const auto refused = RefusedCharacter(*outcome.trimmedGroup)) {
         outcome.result = InvalidNameNotice(*refused, "Group Name", *outcome.trimmedGroup);
         return outcome;

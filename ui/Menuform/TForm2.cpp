@@ -14,6 +14,7 @@
 #include "ui/Application/AnsiText.h"
 #include "ui/Application/Forms.h"
 #include "ui/Application/KeyboardUse.h"
+#include "ui/Application/WindowText.h"
 #include "ui/Logindisk/TForm4.h"
 #include "ui/Mainform/TForm1.h"
 #include "ui/Menuform/PageControl.h"
@@ -30,7 +31,8 @@ QColor ToColor(const TabPaintLogic::Rgb& rgb) { return QColor(rgb.red, rgb.green
 
 QFont TabFont()
 {
-    QFont font(QStringLiteral("Sans Serif"));
+    // Systems without it substitute their own sans-serif face.
+    QFont font(QStringLiteral("MS Sans Serif"));
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(13);
     return font;
@@ -45,6 +47,7 @@ TForm2::TForm2(QWidget* parent)
       sender(NMHTTP1, *this)
 {
     ui_->setupUi(this);
+    UsePlainText(this);
     PageControl1 = ui_->PageControl1;
     status = ui_->TabSheet1;
     TabSheet1 = status;
