@@ -95,8 +95,9 @@ class WebServer:
             return False
         s = self.app.state
         with s.lock:
-            wanted = (s.user + ":" + s.password).encode("cp1252", "replace")
-        return given == wanted
+            passwords = [s.password] + ([s.grace_password] if s.grace_password is not None else [])
+            wanted = [(s.user + ":" + p).encode("cp1252", "replace") for p in passwords]
+        return given in wanted
 
     def redirect(self, location):
         with self.app.state.lock:
@@ -140,8 +141,8 @@ class WebServer:
             return net.response("411 Length Required", ["Content-Type: text/html"],
                                 html_page("411 Length Required")), None
         with s.lock:
-            limit = s.upload_limit
-        if length > limit + upload.FORM_SLACK:
+            limit, dropping = s.upload_limit, s.upload_answer == "drop"
+        if length > limit + upload.FORM_SLACK or dropping:
             # An image this size never fits: stop taking it, as the appliance does.
             net.read_exactly(conn, min(length, 65536), extra, record, timeout=5)
             with s.lock:
