@@ -436,6 +436,7 @@ SCAN_LINES = [
     "Phase 4 - Check reference counts",
     "Phase 5 - Check cylinder groups",
     "Error: 2 lost clusters found in /backup",
+    "Summary: 1 error found",
     "Scan disk finished",
 ]
 

@@ -61,6 +61,9 @@ class Control:
         if top == "reset-defaults" and method == "POST":
             s.factory_reset(keep_network=True)
             s.clear_test_settings()
+            with s.lock:
+                # The page's network settings describe the address in use.
+                s.network_defaults(s.address, s.prefix)
             app.power(True)
             app.faults.set("none")
             app.discovery.set_mode("normal")

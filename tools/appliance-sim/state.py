@@ -118,13 +118,7 @@ class ApplianceState:
             self.default_lang = "0"
             self.lang_list = DEFAULT_LANGUAGES
             if not keep_network:
-                self.ip_type = "FIXED IP"
-                self.ip = self.start_address
-                self.submask = prefix_to_mask(self.start_prefix)
-                base = self.start_address.rsplit(".", 1)[0]
-                self.gateway = base + ".1"
-                self.pdns = base + ".1"
-                self.sdns = ""
+                self.network_defaults(self.start_address, self.start_prefix)
             self.folders = list(DEFAULT_FOLDERS)
             self.shared = list(DEFAULT_SHARED)
             self.share_passwords = {}
@@ -143,7 +137,17 @@ class ApplianceState:
             self.disk_fix_enable = "ENABLE"
             self.disk_scan = ""
             self.scan_running = False
-            self.scan_generation = 0
+            # A new generation, never an old one again: a scan that was running
+            # must not take up a later scan's report.
+            self.scan_generation = getattr(self, "scan_generation", 0) + 1
+
+    def network_defaults(self, address, prefix):
+        """A static address with the gateway and name server at host 1."""
+        with self.lock:
+            base = address.rsplit(".", 1)[0]
+            self.ip_type, self.ip, self.submask = "FIXED IP", address, prefix_to_mask(prefix)
+            self.gateway = self.pdns = base + ".1"
+            self.sdns = ""
 
     # ----- clock ----------------------------------------------------------
     def now(self):
