@@ -193,6 +193,7 @@ REBOOT = "redirect=reboot.htm&failure=fail.htm&type=reboot"
 class MaintenanceTest(ApplianceCase):
     def test_reboot_answers_goes_down_and_comes_back(self):
         nas2 = CONTROL[NAS2]
+        self.addCleanup(nas2.post, "/state/reboot_delay", nas2.get("/state/reboot_delay"))
         for delay in ("0.3", "0"):
             with self.subTest(reboot_delay=delay):
                 nas2.post("/state/reboot_delay", delay)
