@@ -142,14 +142,16 @@ class WebServer:
                                 html_page("411 Length Required")), None
         with s.lock:
             limit, dropping = s.upload_limit, s.upload_answer == "drop"
-        if length > limit + upload.FORM_SLACK or dropping:
-            # An image this size never fits: stop taking it, as the appliance does.
-            net.read_exactly(conn, min(length, 65536), extra, record, timeout=5)
+        # The form's opening tells the image's size: an image that never fits
+        # is dropped while the client is still sending it, as the appliance does.
+        start = net.read_exactly(conn, min(length, 65536), extra, record, timeout=5)
+        image = upload.image_size(headers.get("content-type", ""), start, length)
+        if length > limit + upload.FORM_SLACK or dropping or (image is not None and image > limit):
             with s.lock:
                 s.upload_last_outcome = "dropped"
-                s.upload_last_size = str(length)
+                s.upload_last_size = str(length if image is None else image)
             return None, None
-        body = net.read_exactly(conn, length, extra, record)
+        body = net.read_exactly(conn, length, start, record)
         if not self.authorized(headers):
             return UNAUTHORIZED, None
         if path != "/man.cgi":
