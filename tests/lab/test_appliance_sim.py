@@ -244,7 +244,7 @@ class StatusPageTest(ApplianceCase):
         self.assertEqual(value("ip_addr"), NAS1)
         self.assertEqual(value("ip"), NAS1)
         self.assertEqual(value("submask"), "255.255.255.0")
-        self.assertEqual(option_values(value("share_list")), ["public", "Documents", "Público", "backup"])
+        self.assertEqual(option_values(value("share_list")), ["public", "Documents", "Público", "backup", "Vidéos", "Фото"])
         self.assertIn("Público".encode("utf-8"), page)
         self.assertEqual(option_values(value("allow_share")), ["public", "Público"])
         self.assertLess(page.index(b"share_list="), page.index(b"ftps_share_list="))
@@ -306,10 +306,10 @@ class CommandTest(ApplianceCase):
         ("nas.cgi", "type=nas_apply&share_list=Documents&add=New", True, "shared_folders", "public|Público|Documents"),
         ("nas.cgi", "type=nas_apply&share_list=nothere&add=New", False, "shared_folders", "public|Público"),
         ("nas.cgi", "type=nas_apply&allow_share=P%FAblico&del=Remove", True, "shared_folders", "public"),
-        ("nas.cgi", "type=fm_mkdir_apply&folder=Caf%E9+Bar&to_name=", True, "folders", "public|Documents|Público|backup|Café Bar"),
-        ("nas.cgi", "type=fm_mkdir_apply&folder=public&to_name=", False, "folders", "public|Documents|Público|backup"),
-        ("nas.cgi", "type=fm_rename_apply&folder=Archive&to_name=backup", True, "folders", "public|Documents|Público|Archive"),
-        ("nas.cgi", "type=fm_rename_apply&folder=Archive&to_name=missing", False, "folders", "public|Documents|Público|backup"),
+        ("nas.cgi", "type=fm_mkdir_apply&folder=Caf%E9+Bar&to_name=", True, "folders", "public|Documents|Público|backup|Vidéos|Фото|Café Bar"),
+        ("nas.cgi", "type=fm_mkdir_apply&folder=public&to_name=", False, "folders", "public|Documents|Público|backup|Vidéos|Фото"),
+        ("nas.cgi", "type=fm_rename_apply&folder=Archive&to_name=backup", True, "folders", "public|Documents|Público|Archive|Vidéos|Фото"),
+        ("nas.cgi", "type=fm_rename_apply&folder=Archive&to_name=missing", False, "folders", "public|Documents|Público|backup|Vidéos|Фото"),
         ("nas.cgi", "type=fm_rmdir_apply&folder=public&to_name=", True, "shared_folders", "Público"),
         ("nas.cgi", "type=nas_mod&folder=public&password1=pw%26x&password2=pw%26x", True, "share_password.public", "pw&x"),
         ("nas.cgi", "type=nas_mod&folder=public&password1=a&password2=b", False, "share_password.public", None),
@@ -334,7 +334,7 @@ class CommandTest(ApplianceCase):
         ("dhcpc.cgi", "type=dhcpc_apply&ifname=", True, "ip_type", "DHCP CLIENT"),
         ("dhcpc.cgi", "type=dhcpc_apply&ifname=eth0", False, "last_outcome", "refused: ifname"),
         ("if.cgi", "type=wan_fixip_apply&ip=192.168.1.%B2&submask=255.255.255.0&gateway=&pdns=&sdns=", False, "last_outcome", "refused: ip='192.168.1.²'"),
-        ("nas.cgi", "type=fm_rmdir_apply&folder=public&to_name=public", False, "folders", "public|Documents|Público|backup"),
+        ("nas.cgi", "type=fm_rmdir_apply&folder=public&to_name=public", False, "folders", "public|Documents|Público|backup|Vidéos|Фото"),
         ("man.cgi", "type=sntp_apply&day0=2030&day1=01&day2=02&time0=03&time1=04&time2=05&R_sntp=DISABLE&R_sntp_server=1&Sntp_ip=&sntp_input=ntp.lan&sntp_timezone=-5", False, "sntp_zone", "0"),
         ("nas.cgi", "type=ide_set&idle=1_0", False, "disk_idle_value", "10"),
         ("nas.cgi", "type=ftps_state_apply&ftps_set=DISABLE&ftps_port=+21", True, "ftps_status", "DISABLE"),
@@ -345,6 +345,7 @@ class CommandTest(ApplianceCase):
         for script, text, accepted, key, expected in self.CASES:
             with self.subTest(query=text):
                 CONTROL[NAS1].post("/reset-defaults")
+                CONTROL[NAS1].post("/state/move", "0")       # an automatic address stays put here
                 answer = command(NAS1, script, "redirect=here.htm&failure=fail.htm&" + text)
                 self.assertEqual(status_of(answer), 302)
                 self.assertEqual(header(answer, "Location"), "here.htm" if accepted else "fail.htm")
@@ -673,7 +674,7 @@ class ControlTest(ApplianceCase):
         control = CONTROL[NAS1]
         listing = dict(line.split("=", 1) for line in control.get("/state").splitlines())
         self.assertEqual(listing["host_name"], "Q70-NAS")
-        self.assertEqual(listing["folders"], "public|Documents|Público|backup")
+        self.assertEqual(listing["folders"], "public|Documents|Público|backup|Vidéos|Фото")
         control.post("/state/disk_scan", "line one\nline two\n")
         self.assertEqual(control.get("/state/disk_scan"), "line one\nline two\n")
         self.assertIn("disk_scan=line one\\nline two\\n", control.get("/state"))

@@ -88,6 +88,27 @@ class LoopbackTest(unittest.TestCase):
         self.assertTrue(refused("127.0.0.2", 8081))
         self.assertFalse(refused("127.0.0.3", 8081))
 
+    def test_automatic_address_rebinds_unless_told_to_stay(self):
+        dhcp = ("/dhcpc.cgi?redirect=if_cfg.htm&failure=fail.htm&type=dhcpc_apply&ifname=")
+        for extra, lands in ((["--no-move"], "127.0.0.5"), ([], "127.0.0.50")):
+            with self.subTest(options=extra):
+                mover, line = start("127.0.0.5", "--no-discovery", "--control-port", "8082", *extra)
+                self.addCleanup(mover.stdout.close)
+                self.addCleanup(mover.wait, 5)
+                self.addCleanup(mover.send_signal, signal.SIGTERM)
+                self.assertEqual(line, "READY")
+                self.assertIn(b"Location: if_cfg.htm", fetch("127.0.0.5", dhcp))
+                deadline = time.monotonic() + 5
+                while time.monotonic() < deadline and refused(lands):
+                    time.sleep(0.1)
+                time.sleep(0.5)
+                page = fetch(lands, "/utility_use.htm")
+                self.assertIn(b'ip_type="DHCP CLIENT"', page)
+                self.assertIn(b'ip="127.0.0.50"', page)
+                self.assertEqual(refused("127.0.0.5"), lands != "127.0.0.5")
+                mover.send_signal(signal.SIGTERM)
+                self.assertEqual(mover.wait(5), 0)
+
 
 if __name__ == "__main__":
     result = unittest.main(verbosity=2, exit=False).result

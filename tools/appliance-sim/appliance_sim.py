@@ -10,7 +10,6 @@ import signal
 import subprocess
 import sys
 import threading
-import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
@@ -26,13 +25,17 @@ class Appliance:
     def __init__(self, options):
         self.options = options
         self.loopback = options.address.startswith("127.")
+        if not options.interface:
+            options.interface = interface_of(options.address) or ("lo" if self.loopback else "eth0")
         prefix = options.prefix or interface_prefix(options.interface, options.address) or (
             8 if self.loopback else 24)
         self.state = state.ApplianceState(
             options.address, options.disk_name, options.group, options.firmware,
             options.user, options.password, prefix=prefix,
             reboot_seconds=options.reboot_seconds, upload_limit=options.upload_limit,
-            scan_interval=options.scan_interval)
+            scan_interval=options.scan_interval, dhcp_address=options.dhcp_address,
+            move_delay=options.move_delay, reboot_delay=options.reboot_delay,
+            move=not options.no_move, disk_idle_own_line=options.disk_idle_own_line)
         self.stopped = threading.Event()
         self.faults = faults.Faults()
         self.web = web.WebServer(self)
@@ -53,8 +56,12 @@ class Appliance:
         if not self.options.no_discovery:
             self.discovery.open()
 
-    def reboot(self):
-        """Unreachable for a while: no web server, no discovery replies."""
+    def reboot(self, delay=0.0):
+        """Unreachable for a while: no web server, no discovery replies.
+        `delay`: seconds it still answers before it goes down, as a real one
+        takes a moment to stop its services."""
+        if delay > 0 and self.stopped.wait(delay):
+            return
         with self.reboot_lock:
             with self.state.lock:
                 if self.state.rebooting:
@@ -72,6 +79,7 @@ class Appliance:
                     return
                 self.state.new_session()
                 self.state.rebooting = False
+                self.state.grace_password = None
                 if self.state.pending_firmware:
                     self.state.firm_ver, self.state.pending_firmware = self.state.pending_firmware, ""
                 if self.state.disk_fix_enable == "DISABLE":
@@ -93,11 +101,16 @@ class Appliance:
                 self.http.close()
 
     def move_to(self, address, prefix):
-        """Takes a new address after the answer that announced it has gone out."""
-        time.sleep(0.5)
+        """Takes a new address shortly after the answer that announced it has gone out."""
         s = self.state
         with s.lock:
+            delay, move = s.move_delay, s.move == "1"
+        if self.stopped.wait(delay) or not move:
+            return
+        with s.lock:
             old, old_prefix = s.address, s.prefix
+        if old == address and old_prefix == prefix:
+            return
         error = ""
         if self.loopback:
             try:
@@ -134,6 +147,20 @@ class Appliance:
             print("address change failed: %s" % error, file=sys.stderr, flush=True)
 
 
+def interface_of(address):
+    """The interface that carries `address`, or None."""
+    try:
+        shown = subprocess.run(["ip", "-o", "-4", "addr", "show"],
+                               capture_output=True, text=True, timeout=5).stdout
+    except (OSError, subprocess.SubprocessError):
+        return None
+    for line in shown.splitlines():
+        words = line.split()
+        if len(words) > 3 and words[2] == "inet" and words[3].split("/")[0] == address:
+            return words[1].split("@")[0]
+    return None
+
+
 def interface_prefix(interface, address):
     try:
         shown = subprocess.run(["ip", "-o", "-4", "addr", "show", "dev", interface],
@@ -154,9 +181,21 @@ def parse_arguments(argv):
     parser.add_argument("--firmware", default="2.4.17", help="firmware version")
     parser.add_argument("--user", default="admin")
     parser.add_argument("--password", default="admin")
-    parser.add_argument("--interface", default="eth0", help="interface that carries the address")
+    parser.add_argument("--interface", default="",
+                        help="interface that carries the address (default: the one that has it)")
     parser.add_argument("--prefix", type=int, default=0, help="prefix length (default: read from the interface)")
-    parser.add_argument("--reboot-seconds", type=float, default=5.0)
+    parser.add_argument("--reboot-seconds", type=float, default=3.0,
+                        help="how long a reboot keeps it unreachable")
+    parser.add_argument("--reboot-delay", type=float, default=0.3,
+                        help="seconds it still answers after the reboot command before it goes down")
+    parser.add_argument("--move-delay", type=float, default=0.3,
+                        help="seconds between the answer to an address change and the move")
+    parser.add_argument("--no-move", action="store_true",
+                        help="address changes show on the status page but the appliance stays where it is")
+    parser.add_argument("--dhcp-address", default="",
+                        help="ADDR[/PREFIX] an automatic address gives (default: host .50 of its own subnet)")
+    parser.add_argument("--disk-idle-own-line", action="store_true",
+                        help="the disk sleep time on a line of its own (the client then reads none)")
     parser.add_argument("--upload-limit", type=int, default=4 * 1024 * 1024,
                         help="largest firmware image taken, in bytes")
     parser.add_argument("--scan-interval", type=float, default=2.0,

@@ -5,7 +5,7 @@ whether it was accepted. Values arrive percent-encoded as ANSI
 import re
 import threading
 
-from state import FtpAccount, dotted_to_int, mask_to_prefix, to_int
+from state import FtpAccount, dotted_to_int, mask_to_prefix, prefix_to_mask, to_int
 
 NAME_CHARACTERS = set("0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz-_=")
 
@@ -195,8 +195,14 @@ def sntp_apply(app, p):
 def dhcpc_apply(app, p):
     if need(p, "ifname") != "":
         raise Refused("ifname")
-    # No DHCP server on the segment: the lease keeps the address in use.
-    app.state.ip_type = "DHCP CLIENT"
+    s = app.state
+    address, _, bits = s.dhcp_address.partition("/")
+    prefix = to_int(bits, None) if bits else s.prefix
+    if dotted_to_int(address) is None or prefix is None or not 8 <= prefix <= 30:
+        raise Refused("no lease: dhcp address %r" % s.dhcp_address)
+    # The lab's DHCP server leases the address; the rest of the settings stay.
+    s.ip_type, s.ip, s.submask = "DHCP CLIENT", address, prefix_to_mask(prefix)
+    return lambda: app.move_to(address, prefix)
 
 
 def wan_fixip_apply(app, p):
@@ -219,11 +225,16 @@ def wan_fixip_apply(app, p):
 
 # ----- Maintenance tab ----------------------------------------------------
 def reboot(app, p):
-    return app.reboot
+    delay = app.state.reboot_delay
+    return lambda: app.reboot(delay)
 
 
 def default_setting(app, p):
-    app.state.factory_reset(keep_network=True)
+    s = app.state
+    old = s.password
+    s.factory_reset(keep_network=True)
+    if old != s.password:
+        s.grace_password = old
 
 
 # ----- File Server tab and its dialogs ------------------------------------
@@ -425,6 +436,7 @@ SCAN_LINES = [
     "Phase 4 - Check reference counts",
     "Phase 5 - Check cylinder groups",
     "Error: 2 lost clusters found in /backup",
+    "Summary: 1 error found",
     "Scan disk finished",
 ]
 

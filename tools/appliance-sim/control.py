@@ -1,9 +1,13 @@
 """The control channel for tests: plain HTTP/1.0, one request per connection,
 plain-text bodies. See README.md for the paths."""
 
+import json
+import re
 import urllib.parse
 
 import net
+
+UPLOAD_ANSWERS = {"redirect": "redirect", "error": "500", "drop": "drop"}
 
 
 def escape(value):
@@ -34,6 +38,16 @@ class Control:
         words = path.strip("/").split("/", 1)
         top, rest = words[0], words[1] if len(words) > 1 else ""
         text = body.decode("utf-8", "replace")
+        if top == "state.json" and method == "GET":
+            return "200 OK", json.dumps(s.snapshot(), ensure_ascii=False, indent=1) + "\n"
+        if top == "upload":
+            if method == "GET" and not rest:
+                return "200 OK", s.get("upload_answer")
+            answer = UPLOAD_ANSWERS.get(rest, rest if re.fullmatch(r"[1-5][0-9][0-9]", rest) else None)
+            if method == "POST" and answer is not None:
+                s.set("upload_answer", answer)
+                return "200 OK", "ok\n"
+            return "400 Bad Request", "bad upload answer\n"
         if top == "state":
             if not rest and method == "GET":
                 with s.lock:
@@ -47,6 +61,9 @@ class Control:
         if top == "reset-defaults" and method == "POST":
             s.factory_reset(keep_network=True)
             s.clear_test_settings()
+            with s.lock:
+                # The page's network settings describe the address in use.
+                s.network_defaults(s.address, s.prefix)
             app.power(True)
             app.faults.set("none")
             app.discovery.set_mode("normal")
@@ -56,6 +73,11 @@ class Control:
             with s.lock:
                 if rest == "count":
                     return "200 OK", "%d\n" % len(records)
+                if rest.startswith("count/"):
+                    # Sends of one command type, such as the client's retries.
+                    marker = re.compile(rb"^[A-Z]+ [^ ]*[?&]type=" + re.escape(rest[6:].encode("latin-1"))
+                                        + rb"(?:[& ]|$)")
+                    return "200 OK", "%d\n" % sum(1 for r in records if marker.match(bytes(r)))
                 if rest == "clear" and method == "POST":
                     del records[:]
                     return "200 OK", "ok\n"

@@ -9,8 +9,10 @@ import time
 # The appliance's own languages; shown by the client exactly as written.
 DEFAULT_LANGUAGES = "English#Deutsch#Francais#Espanol#Italiano"
 
-# One folder name lies outside ASCII so that the UTF-8 page text matters.
-DEFAULT_FOLDERS = ["public", "Documents", "P\u00fablico", "backup"]
+# Names outside ASCII make the UTF-8 page text matter: "P\u00fablico" and
+# "Vid\u00e9os" exist in the Western code page, "\u0424\u043e\u0442\u043e" does not.
+DEFAULT_FOLDERS = ["public", "Documents", "P\u00fablico", "backup", "Vid\u00e9os",
+                   "\u0424\u043e\u0442\u043e"]
 DEFAULT_SHARED = ["public", "P\u00fablico"]
 
 
@@ -29,8 +31,9 @@ class ApplianceState:
     consistent picture or change several things at once."""
 
     def __init__(self, address, disk_name, group, firmware, user, password,
-                 prefix=24, reboot_seconds=5.0, upload_limit=4 * 1024 * 1024,
-                 scan_interval=2.0):
+                 prefix=24, reboot_seconds=3.0, upload_limit=4 * 1024 * 1024,
+                 scan_interval=2.0, dhcp_address="", move_delay=0.3, reboot_delay=0.3,
+                 move=True, disk_idle_own_line=False):
         self.lock = threading.RLock()
         self.start_address = address
         self.start_prefix = prefix
@@ -42,6 +45,14 @@ class ApplianceState:
         self.reboot_seconds = reboot_seconds
         self.upload_limit = upload_limit
         self.scan_interval = scan_interval
+        self.move_delay = move_delay
+        self.reboot_delay = reboot_delay
+        self.default_move = "1" if move else "0"
+        self.default_idle_own_line = "1" if disk_idle_own_line else "0"
+        self.dhcp_address = dhcp_address or default_dhcp_address(address, prefix)
+        # After a factory reset the running web server still takes the old
+        # password until the reboot that the client sends next.
+        self.grace_password = None
         self.rebooting = False
         self.address = address
         self.prefix = prefix
@@ -69,10 +80,12 @@ class ApplianceState:
         with self.lock:
             self.raw_overrides = {}
             self.omitted = set()
-            self.disk_idle_own_line = "0"
+            self.disk_idle_own_line = self.default_idle_own_line
+            self.move = self.default_move
             self.upload_answer = "redirect"
             self.refuse = ""
             self.down_after = ""
+            self.grace_password = None
 
     def new_session(self):
         self.session_cookie = "SESSION=%s" % hashlib.sha1(
@@ -105,13 +118,7 @@ class ApplianceState:
             self.default_lang = "0"
             self.lang_list = DEFAULT_LANGUAGES
             if not keep_network:
-                self.ip_type = "FIXED IP"
-                self.ip = self.start_address
-                self.submask = prefix_to_mask(self.start_prefix)
-                base = self.start_address.rsplit(".", 1)[0]
-                self.gateway = base + ".1"
-                self.pdns = base + ".1"
-                self.sdns = ""
+                self.network_defaults(self.start_address, self.start_prefix)
             self.folders = list(DEFAULT_FOLDERS)
             self.shared = list(DEFAULT_SHARED)
             self.share_passwords = {}
@@ -130,7 +137,17 @@ class ApplianceState:
             self.disk_fix_enable = "ENABLE"
             self.disk_scan = ""
             self.scan_running = False
-            self.scan_generation = 0
+            # A new generation, never an old one again: a scan that was running
+            # must not take up a later scan's report.
+            self.scan_generation = getattr(self, "scan_generation", 0) + 1
+
+    def network_defaults(self, address, prefix):
+        """A static address with the gateway and name server at host 1."""
+        with self.lock:
+            base = address.rsplit(".", 1)[0]
+            self.ip_type, self.ip, self.submask = "FIXED IP", address, prefix_to_mask(prefix)
+            self.gateway = self.pdns = base + ".1"
+            self.sdns = ""
 
     # ----- clock ----------------------------------------------------------
     def now(self):
@@ -168,8 +185,10 @@ class ApplianceState:
         "upload_last_filename", "upload_last_size", "upload_last_sha256",
         "upload_last_content_type", "upload_last_outcome",
         "disk_idle_own_line", "upload_answer", "refuse", "down_after", "pending_firmware",
+        "dhcp_address", "move",
     )
-    NUMBERS = ("reboot_seconds", "upload_limit", "scan_interval", "clock_offset")
+    NUMBERS = ("reboot_seconds", "upload_limit", "scan_interval", "clock_offset",
+               "move_delay", "reboot_delay")
     COUNTERS = ("commands_accepted", "commands_refused", "upload_count")
     LISTS = {"folders": "folders", "shared_folders": "shared"}
     ACCOUNT_FIELDS = ("id", "password", "access", "enabled", "folders")
@@ -184,6 +203,25 @@ class ApplianceState:
             names += ["share_password.%s" % f for f in sorted(self.share_passwords)]
             names += ["raw.%s" % k for k in sorted(self.raw_overrides)]
             return names
+
+    def snapshot(self):
+        """Every key with its value, lists as lists, and the FTP accounts and
+        shared-folder passwords as structures: the JSON view."""
+        with self.lock:
+            view = {}
+            for key in self.keys():
+                if key.startswith(("ftp_user.", "share_password.")):
+                    continue
+                value = self.get(key)
+                view[key] = value.split("|") if key in self.LISTS or key == "ftp_users" else value
+                if view[key] == [""]:
+                    view[key] = []
+            view["ftp_accounts"] = [
+                {"id": a.id, "name": a.name, "password": a.password, "access": a.access,
+                 "enabled": a.enabled, "folders": list(a.folders)} for a in self.accounts]
+            view["share_passwords"] = dict(self.share_passwords)
+            view["grace_password"] = self.grace_password
+            return view
 
     def get(self, key):
         """The value of a key as text, or None when there is no such key."""
@@ -287,6 +325,12 @@ class ApplianceState:
                     setattr(account, field, value)
                 return True
             return False
+
+
+def default_dhcp_address(address, prefix):
+    """What the lab's DHCP server hands out: host 50 of the appliance's own
+    /24, with the appliance's prefix."""
+    return "%s.50/%d" % (address.rsplit(".", 1)[0], prefix)
 
 
 def split_list(text):

@@ -45,6 +45,21 @@ def parse(content_type, body):
     return parts
 
 
+def image_size(content_type, opening, length):
+    """The size of the image in a form of `length` bytes, told by the form's
+    first bytes `opening` (the file part stands last); None when they do not
+    tell."""
+    try:
+        boundary = boundary_of(content_type)
+    except BadForm:
+        return None
+    at = opening.find(b'; name="filename"')
+    end = opening.find(b"\r\n\r\n", at) if at >= 0 else -1
+    if end < 0:
+        return None
+    return length - (end + 4) - len(b"\r\n--\r\n" + boundary + b"\r\n")
+
+
 DISPOSITION = re.compile(r'form-data; name="([^"]*)"(?:; filename="(.*)")?$')
 
 

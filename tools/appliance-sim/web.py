@@ -95,8 +95,9 @@ class WebServer:
             return False
         s = self.app.state
         with s.lock:
-            wanted = (s.user + ":" + s.password).encode("cp1252", "replace")
-        return given == wanted
+            passwords = [s.password] + ([s.grace_password] if s.grace_password is not None else [])
+            wanted = [(s.user + ":" + p).encode("cp1252", "replace") for p in passwords]
+        return given in wanted
 
     def redirect(self, location):
         with self.app.state.lock:
@@ -140,15 +141,17 @@ class WebServer:
             return net.response("411 Length Required", ["Content-Type: text/html"],
                                 html_page("411 Length Required")), None
         with s.lock:
-            limit = s.upload_limit
-        if length > limit + upload.FORM_SLACK:
-            # An image this size never fits: stop taking it, as the appliance does.
-            net.read_exactly(conn, min(length, 65536), extra, record, timeout=5)
+            limit, dropping = s.upload_limit, s.upload_answer == "drop"
+        # The form's opening tells the image's size: an image that never fits
+        # is dropped while the client is still sending it, as the appliance does.
+        start = net.read_exactly(conn, min(length, 65536), extra, record, timeout=5)
+        image = upload.image_size(headers.get("content-type", ""), start, length)
+        if length > limit + upload.FORM_SLACK or dropping or (image is not None and image > limit):
             with s.lock:
                 s.upload_last_outcome = "dropped"
-                s.upload_last_size = str(length)
+                s.upload_last_size = str(length if image is None else image)
             return None, None
-        body = net.read_exactly(conn, length, extra, record)
+        body = net.read_exactly(conn, length, start, record)
         if not self.authorized(headers):
             return UNAUTHORIZED, None
         if path != "/man.cgi":
