@@ -8,7 +8,6 @@ Run inside tools/lab/isolated (the program binds UDP 14675):
     test_program_exits.py PATH/TO/q70config
 """
 
-import ctypes
 import os
 import shutil
 import subprocess
@@ -17,76 +16,12 @@ import tempfile
 import time
 import unittest
 
+from desktop import X11, Display
+
 PROGRAM = None
 DISCOVERY_TITLE = "Vantrel Q70 Configuration Utility - Version 1.7.2"
 ERROR_BOX_TITLE = "q70config"
 WAIT_S = 15
-
-
-class Display:
-    """Xvfb on a display number of its own choosing."""
-
-    def __init__(self):
-        read, write = os.pipe()
-        self.server = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write), "-nolisten", "tcp", "-screen", "0", "1024x768x24"],
-            pass_fds=(write,), stderr=subprocess.DEVNULL)
-        os.close(write)
-        with os.fdopen(read) as numbers:
-            number = numbers.readline().strip()
-        if not number:
-            raise RuntimeError("Xvfb did not start")
-        self.name = ":" + number
-
-    def close(self):
-        self.server.terminate()
-        self.server.wait(5)
-
-
-class X11:
-    """The one X call xdotool lacks: asking a window to close, as a window
-    manager's close button does (WM_DELETE_WINDOW)."""
-
-    class ClientMessage(ctypes.Structure):
-        _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
-                    ("display", ctypes.c_void_p), ("window", ctypes.c_ulong),
-                    ("message_type", ctypes.c_ulong), ("format", ctypes.c_int),
-                    ("data", ctypes.c_long * 5)]
-
-    class Event(ctypes.Union):
-        pass
-
-    Event._fields_ = [("message", ClientMessage), ("pad", ctypes.c_long * 24)]
-
-    def __init__(self, display_name):
-        self.lib = ctypes.cdll.LoadLibrary("libX11.so.6")
-        self.lib.XOpenDisplay.restype = ctypes.c_void_p
-        self.lib.XOpenDisplay.argtypes = [ctypes.c_char_p]
-        self.lib.XInternAtom.restype = ctypes.c_ulong
-        self.lib.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
-        self.lib.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long,
-                                        ctypes.c_void_p]
-        self.lib.XFlush.argtypes = [ctypes.c_void_p]
-        self.lib.XCloseDisplay.argtypes = [ctypes.c_void_p]
-        self.display = self.lib.XOpenDisplay(display_name.encode())
-        if not self.display:
-            raise RuntimeError("cannot open display " + display_name)
-
-    def request_close(self, window):
-        protocols = self.lib.XInternAtom(self.display, b"WM_PROTOCOLS", 0)
-        delete = self.lib.XInternAtom(self.display, b"WM_DELETE_WINDOW", 0)
-        event = X11.Event()
-        event.message.type = 33  # ClientMessage
-        event.message.window = window
-        event.message.message_type = protocols
-        event.message.format = 32
-        event.message.data[0] = delete
-        event.message.data[1] = 0  # CurrentTime
-        self.lib.XSendEvent(self.display, window, 0, 0, ctypes.byref(event))
-        self.lib.XFlush(self.display)
-
-    def close(self):
-        self.lib.XCloseDisplay(self.display)
 
 
 class ProgramExitTest(unittest.TestCase):
