@@ -13,6 +13,16 @@ constexpr int LastPageNumber = 6;
 
 bool Contains(const std::string& text, const char* part) { return text.find(part) != std::string::npos; }
 
+bool FromAnFtpPage(const std::string& page) { return page == "ftp.htm" || page == "/ftp.htm" || page == "ftp_mod.htm"; }
+
+// The appliance sends a refused command to the failure page named in its URL.
+bool EndedOnFailurePage(const CommandResult& result)
+{
+    const std::string path = result.lastUrl.substr(0, result.lastUrl.find('?'));
+    const std::string page = path.substr(path.rfind('/') + 1);
+    return page == "fail.htm" || Contains(result.replyHeader, "fail.htm");
+}
+
 } // namespace
 
 CommandSender::CommandSender(CommandTransport& transport, CommandSenderWindows& windows)
@@ -20,9 +30,10 @@ CommandSender::CommandSender(CommandTransport& transport, CommandSenderWindows& 
 {
 }
 
-int CommandSender::SendDeviceCommand(const std::string& url, const std::string& page, int tabIndex)
+int CommandSender::SendDeviceCommand(const std::string& url, const std::string& page, int tabIndex,
+                                     const std::string& caption)
 {
-    switch (Send(url, page, tabIndex)) {
+    switch (Send(url, page, tabIndex, caption)) {
     case Outcome::FtpRefused: return 0;
     case Outcome::Unreachable: return tabIndex;
     case Outcome::Done: break;
@@ -30,7 +41,8 @@ int CommandSender::SendDeviceCommand(const std::string& url, const std::string& 
     return 1;
 }
 
-CommandSender::Outcome CommandSender::Send(const std::string& url, const std::string& page, int tabIndex)
+CommandSender::Outcome CommandSender::Send(const std::string& url, const std::string& page, int tabIndex,
+                                           const std::string& caption)
 {
     const std::string address = CurrentDevice.Address;
     const std::string user = CurrentDevice.UserName;
@@ -81,18 +93,20 @@ CommandSender::Outcome CommandSender::Send(const std::string& url, const std::st
     SleepMs(CurrentDevice.CommandPauseMs);
     if (tabIndex >= 0 && tabIndex <= LastPageNumber)
         windows.RefreshPage(tabIndex);
+    if (!caption.empty() && !FromAnFtpPage(page) && EndedOnFailurePage(result))
+        NoticeLocalized("The device refused the change.", caption, MessageIcon::Information);
     return Outcome::Done;
 }
 
 void CommandSender::SendDeviceCommandWithRetry(const std::string& url, const std::string& page,
-                                               std::optional<int> showOperation)
+                                               std::optional<int> showOperation, const std::string& caption)
 {
     // Only a refused FTP command is sent again; a vanished appliance was
     // told once and is not asked again, whichever page is in front.
     int sends = 0;
     Outcome outcome = Outcome::FtpRefused;
     do {
-        outcome = Send(url, page, windows.ActiveTabIndex());
+        outcome = Send(url, page, windows.ActiveTabIndex(), caption);
         ++sends;
     } while (outcome == Outcome::FtpRefused && sends < MostSends);
 

@@ -24,14 +24,18 @@ public:
     CommandSender(CommandTransport& transport, CommandSenderWindows& windows);
 
     // 1 done, 0 FTP command failed, tabIndex when the appliance stopped answering.
-    int SendDeviceCommand(const std::string& url, const std::string& page, int tabIndex);
+    // A command the appliance refused (it answered with its failure page) is
+    // told after the refresh, under the caption of the group or page that
+    // sent it; the FTP pages resend theirs instead.
+    int SendDeviceCommand(const std::string& url, const std::string& page, int tabIndex,
+                          const std::string& caption = {});
     // Up to 15 sends while the result is 0; then showOperation's page is refreshed once.
     void SendDeviceCommandWithRetry(const std::string& url, const std::string& page,
-                                    std::optional<int> showOperation);
+                                    std::optional<int> showOperation, const std::string& caption = {});
 
 private:
     enum class Outcome { Done, FtpRefused, Unreachable };
-    Outcome Send(const std::string& url, const std::string& page, int tabIndex);
+    Outcome Send(const std::string& url, const std::string& page, int tabIndex, const std::string& caption);
 
     CommandTransport& transport;
     CommandSenderWindows& windows;

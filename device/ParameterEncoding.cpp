@@ -28,3 +28,19 @@ std::string EncodeParameter(const std::string& text)
     }
     return encoded;
 }
+
+std::string KeepParameterWhole(const std::string& text)
+{
+    std::string kept;
+    kept.reserve(text.size());
+    for (const char byte : text) {
+        switch (byte) {
+        case '&': kept += "%26"; break;
+        case '#': kept += "%23"; break;
+        case '%': kept += "%25"; break;
+        case '+': kept += "%2B"; break;
+        default: kept += byte;
+        }
+    }
+    return kept;
+}

@@ -517,9 +517,11 @@ void StatusTabTest::emptyTypedServerWarnsAndStillSends()
     QVERIFY(control<QRadioButton>("TimeSMakeRB")->isChecked());
     control<QLineEdit>("MantimeSEdit")->clear();
     click("DatatimeBtn");
-    QCOMPARE(notifier->boxes.size(), std::size_t(1));
+    QCOMPARE(notifier->boxes.size(), std::size_t(2));
     QCOMPARE(notifier->boxes[0].text, std::string("Time server is empty"));
     QCOMPARE(notifier->boxes[0].caption, std::string("Date and Time"));
+    QCOMPARE(notifier->boxes[1].text, std::string("The device refused the change."));
+    QCOMPARE(notifier->boxes[1].caption, std::string("Date and Time"));
     const auto commands = commandsReceived();
     QCOMPARE(commands.size(), std::size_t(1));
     QVERIFY(commands[0].find("&R_sntp_server=1&Sntp_ip=pool.ntp.org&sntp_input=&sntp_timezone=0 ")

@@ -79,6 +79,19 @@ class X11:
     def close(self):
         self.lib.XCloseDisplay(self.display)
 
+    def cursor_image(self):
+        """The pointer's current image, as bytes to compare."""
+        class CursorImage(ctypes.Structure):
+            _fields_ = [("x", ctypes.c_short), ("y", ctypes.c_short), ("width", ctypes.c_ushort),
+                        ("height", ctypes.c_ushort), ("xhot", ctypes.c_ushort), ("yhot", ctypes.c_ushort),
+                        ("cursor_serial", ctypes.c_ulong), ("pixels", ctypes.POINTER(ctypes.c_ulong)),
+                        ("atom", ctypes.c_ulong), ("name", ctypes.c_char_p)]
+        fixes = ctypes.cdll.LoadLibrary("libXfixes.so.3")
+        fixes.XFixesGetCursorImage.restype = ctypes.POINTER(CursorImage)
+        fixes.XFixesGetCursorImage.argtypes = [ctypes.c_void_p]
+        image = fixes.XFixesGetCursorImage(self.display).contents
+        return bytes(ctypes.string_at(image.pixels, image.width * image.height * ctypes.sizeof(ctypes.c_ulong)))
+
 
 class Program:
     """One running copy of the program on a display, with the xdotool calls
@@ -185,8 +198,8 @@ class SimControl:
 
     def get(self, path):
         with urllib.request.urlopen(self.base + path, timeout=5) as answer:
-            return answer.read().decode()
+            return answer.read().decode().strip()
 
     def post(self, path, body=""):
         with urllib.request.urlopen(self.base + path, data=body.encode(), timeout=5) as answer:
-            return answer.read().decode()
+            return answer.read().decode().strip()

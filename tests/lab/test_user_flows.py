@@ -3,7 +3,9 @@
 appliances (nas1 on the workstation's subnet, nas2 on another), used as a
 user would: search, pick, log in, change settings, answer every box with
 OK. Whatever box closes, the program keeps running with the right window in
-front; only closing the discovery window ends it.
+front; only closing the discovery window ends it. A refused change is told,
+the management window never acts on another appliance than its own, and a
+wait on an appliance shows the busy cursor and swallows a second press.
 
 Run inside tools/lab/with-appliances.sh:
     test_user_flows.py PATH/TO/q70config
@@ -95,6 +97,57 @@ class UserFlowTest(unittest.TestCase):
         self.assertInFront(DISCOVERY)
         self.x11.request_close(self.discovery)
         self.assertEqual(self.program.process.wait(5), 0)
+
+
+    def test_refusals_told_other_appliance_picked_waits_shown(self):
+        login = self.pick_only(self.nas1, silent=self.nas2)
+        self.log_in(login, "admin")
+        title = "Management 192.168.1.20"
+        management = self.program.wait_for_window(title)
+
+        # A change the appliance refuses is told once, after the page is read again.
+        self.nas1.post("/state/refuse", "cifs_config_apply")
+        self.program.keys(management, "Tab", "Tab", "Tab", "Return")  # Identification's "Set"
+        self.program.answer_box("Identification")
+        self.assertInFront(title)
+        self.nas1.post("/state/refuse", "")
+
+        # While a command waits on a slow appliance the pointer is busy and a
+        # second press sends nothing more.
+        x, y, _, _ = form_rect("Menuform/TForm2.ui", "PageControl1")
+        self.program.xdotool("mousemove", "--window", str(management), str(x + 200), str(y + 200))
+        time.sleep(0.3)
+        idle = self.x11.cursor_image()
+        self.nas1.post("/fault/slow-accept", "seconds=2")
+        self.program.keys(management, "Return")  # the focus stayed on "Set"
+        time.sleep(0.5)
+        self.assertNotEqual(self.x11.cursor_image(), idle, "no busy pointer during the wait")
+        self.program.keys(management, "Return", "Return")
+        deadline = time.monotonic() + WAIT_S
+        while self.x11.cursor_image() != idle:
+            self.assertLess(time.monotonic(), deadline, "the busy pointer stayed")
+            time.sleep(0.1)
+        self.nas1.post("/fault/none")
+        self.assertEqual(self.nas1.get("/requests/count/cifs_config_apply"), "2")
+        self.assertInFront(title)
+
+        # A new password hands over to the login window over the management
+        # window; back in the discovery list, picking another appliance closes
+        # the management window first.
+        self.program.keys(management, "Tab")
+        self.program.type(management, "pw1")
+        self.program.keys(management, "Tab")
+        self.program.type(management, "pw1")
+        self.program.keys(management, "Tab", "Return")
+        login = self.program.wait_for_window(LOGIN)
+        self.assertEqual(self.nas1.get("/state/password"), "pw1")
+        self.x11.request_close(login)
+        self.program.wait_for_window(DISCOVERY)
+        self.assertIn(title, self.program.visible_windows())
+        self.pick_only(self.nas2, silent=self.nas1)
+        self.program.answer_box("Search for Remote Devices")
+        self.assertNotIn(title, self.program.visible_windows())
+        self.assertInFront(LOGIN)
 
 
 if __name__ == "__main__":

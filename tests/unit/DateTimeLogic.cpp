@@ -138,17 +138,19 @@ TEST(DatatimeBtnClick, TimeZoneOffset)
     }
 }
 
-TEST(DatatimeBtnClick, FieldsGoOutUncheckedAndUnencoded)
+TEST(DatatimeBtnClick, FieldsGoOutUncheckedAndUnencodedButCannotAddAParameter)
 {
     DateTimeControls controls; // nothing checked, nothing typed, no zone: the state before a refresh
     controls.YearEdit = "20 6";
     controls.HourEdit = "x&y";
+    controls.MinuteEdit = "1#";
+    controls.MantimeSEdit = "ntp.example.org&sntp_timezone=5+%";
     const auto outcome = DatatimeBtnClick(controls, "10.0.0.7");
     EXPECT_FALSE(outcome.notice); // the typed server was not chosen
     EXPECT_EQ(outcome.command.url,
               "http://10.0.0.7/man.cgi?redirect=sys_sntp.htm&failure=fail.htm&type=sntp_apply"
-              "&sntp_time=&day0=20 6&day1=&day2=&time0=x&y&time1=&time2=&R_sntp=DISABLE"
-              "&R_sntp_server=1&Sntp_ip=&sntp_input=&sntp_timezone=-13");
+              "&sntp_time=&day0=20 6&day1=&day2=&time0=x%26y&time1=1%23&time2=&R_sntp=DISABLE"
+              "&R_sntp_server=1&Sntp_ip=&sntp_input=ntp.example.org%26sntp_timezone=5%2B%25&sntp_timezone=-13");
 }
 
 TEST(DatatimeBtnClick, EmptyTypedServerWarnsButStillSends)

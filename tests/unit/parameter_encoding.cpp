@@ -33,4 +33,20 @@ TEST(EncodeParameter, EncodesEverythingButLettersAndDigits)
         EXPECT_EQ(EncodeParameter(c.input), c.expected) << "input: " << c.input;
 }
 
+TEST(KeepParameterWhole, EncodesOnlyWhatEndsOrChangesAParameter)
+{
+    const EncodingCase cases[] = {
+        {"2026", "2026"},
+        {"ntp.example.org", "ntp.example.org"},
+        {"a b=c/d", "a b=c/d"},
+        {"\xE9", "\xE9"},
+        {"x&y", "x%26y"},
+        {"#1", "%231"},
+        {"50%", "50%25"},
+        {"1+1", "1%2B1"},
+    };
+    for (const EncodingCase& c : cases)
+        EXPECT_EQ(KeepParameterWhole(c.input), c.expected) << c.input;
+}
+
 } // namespace

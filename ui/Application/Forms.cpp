@@ -26,3 +26,9 @@ bool ShowLoginWindowFromDiscovery()
     Form4->FocusPassword();
     return true;
 }
+
+void CloseManagementWindow()
+{
+    if (Form2 && Form2->isVisible())
+        Form2->close();
+}

@@ -16,3 +16,7 @@ void CreateForms();
 // Shows the login window for the device just picked in the discovery list;
 // false while there is no login window.
 bool ShowLoginWindowFromDiscovery();
+
+// The management window acts only on the appliance it was opened for: it
+// closes, as its own close does, before another appliance is picked.
+void CloseManagementWindow();

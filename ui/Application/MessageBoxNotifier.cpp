@@ -1,5 +1,6 @@
 #include "ui/Application/MessageBoxNotifier.h"
 
+#include <QApplication>
 #include <QMessageBox>
 
 #include "ui/Application/AnsiText.h"
@@ -22,7 +23,14 @@ int ShowBox(const std::string& text, const std::string& caption, MessageIcon ico
     box.setObjectName("MessageBox");
     // A box may quote what an appliance sent: never read it as markup.
     box.setTextFormat(Qt::PlainText);
-    return box.exec();
+    // A box during a wait on the appliance is answered with the usual pointer.
+    const bool waiting = QApplication::overrideCursor() != nullptr;
+    if (waiting)
+        QApplication::setOverrideCursor(Qt::ArrowCursor);
+    const int answer = box.exec();
+    if (waiting)
+        QApplication::restoreOverrideCursor();
+    return answer;
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "app/Notifier.h"
 #include "platform/Clock.h"
 #include "ui/Application/AnsiText.h"
+#include "ui/Application/BusyWait.h"
 #include "ui/Application/Forms.h"
 #include "ui/Application/KeyboardUse.h"
 #include "ui/Application/WindowText.h"
@@ -75,21 +76,29 @@ TForm4::~TForm4() = default;
 
 void TForm4::MenBtnClick()
 {
-    const LoginResult result = RunLogin(ToAnsi(UserEdit->text()), ToAnsi(PassEdit->text()));
-    if (result != LoginResult::Success) {
-        if (ReportFailedLogin(result))
-            FocusPassword();
-        return;
+    LoginResult result;
+    {
+        const BusyWait busy;
+        result = RunLogin(ToAnsi(UserEdit->text()), ToAnsi(PassEdit->text()));
+        if (result == LoginResult::Success) {
+            SleepMs(ManagementOpenPauseMs);
+            hide();
+            if (Form2)
+                Form2->OpenOnFirstPage();
+            return;
+        }
     }
-    SleepMs(ManagementOpenPauseMs);
-    hide();
-    if (Form2)
-        Form2->OpenOnFirstPage();
+    if (ReportFailedLogin(result))
+        FocusPassword();
 }
 
 void TForm4::MountBtnClick()
 {
-    const LoginResult result = RunLogin(ToAnsi(UserEdit->text()), ToAnsi(PassEdit->text()));
+    LoginResult result;
+    {
+        const BusyWait busy;
+        result = RunLogin(ToAnsi(UserEdit->text()), ToAnsi(PassEdit->text()));
+    }
     if (result != LoginResult::Success) {
         ReportFailedLogin(result);
         return;
@@ -118,8 +127,12 @@ void TForm4::FocusPassword()
 void TForm4::FormClose()
 {
     hide();
-    if (Form1)
+    if (Form1) {
+        // Over the management window, which a new password leaves open behind.
         Form1->show();
+        Form1->raise();
+        Form1->activateWindow();
+    }
 }
 
 void TForm4::showEvent(QShowEvent* event)

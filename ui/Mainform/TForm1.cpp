@@ -160,6 +160,7 @@ void TForm1::HDListViewClick()
     if (selected.isEmpty())
         return;
     const std::string address = ToAnsi(selected.first()->text(0));
+    CloseManagementWindow();
     CurrentDevice.Address = address;
     if (ShowLoginWindowFromDiscovery())
         hide();

@@ -1,5 +1,6 @@
 #include "ui/Menuform/DateTimeLogic.h"
 
+#include "device/ParameterEncoding.h"
 #include "device/StatusPage.h"
 #include "ui/Menuform/TextRulesLogic.h"
 
@@ -99,11 +100,13 @@ DateTimeOutcome DatatimeBtnClick(const DateTimeControls& controls, const std::st
     // The index counts from the first entry, so no selection (-1) goes out as -13.
     const int timezone = controls.TimezoneIndex - 12;
     outcome.command.url = CommandUrlPrefix(address, "man.cgi", "sys_sntp.htm", "sntp_apply")
-        + "&sntp_time=&day0=" + controls.YearEdit + "&day1=" + controls.MonthEdit + "&day2=" + controls.DataEdit
-        + "&time0=" + controls.HourEdit + "&time1=" + controls.MinuteEdit + "&time2=" + controls.SecondEdit
+        + "&sntp_time=&day0=" + KeepParameterWhole(controls.YearEdit)
+        + "&day1=" + KeepParameterWhole(controls.MonthEdit) + "&day2=" + KeepParameterWhole(controls.DataEdit)
+        + "&time0=" + KeepParameterWhole(controls.HourEdit) + "&time1=" + KeepParameterWhole(controls.MinuteEdit)
+        + "&time2=" + KeepParameterWhole(controls.SecondEdit)
         + "&R_sntp=" + (controls.SntpAutoRB ? "ENABLE" : "DISABLE")
         + "&R_sntp_server=" + (controls.TimeSSelRB ? "0" : "1")
-        + "&Sntp_ip=" + controls.selectedTimeServer + "&sntp_input=" + controls.MantimeSEdit
+        + "&Sntp_ip=" + controls.selectedTimeServer + "&sntp_input=" + KeepParameterWhole(controls.MantimeSEdit)
         + "&sntp_timezone=" + std::to_string(timezone);
     outcome.command.page = "sys_sntp.htm";
     outcome.command.mode = SendingMode::Once;

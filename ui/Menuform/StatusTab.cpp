@@ -16,6 +16,7 @@
 #include "device/CommandSender.h"
 #include "device/StatusPage.h"
 #include "ui/Application/AnsiText.h"
+#include "ui/Application/BusyWait.h"
 #include "ui/Application/PasswordEcho.h"
 #include "ui/Application/WindowText.h"
 #include "ui_StatusTab.h"
@@ -274,7 +275,7 @@ void StatusTab::identBtnClick()
     if (const auto* notice = std::get_if<Notice>(&outcome.result))
         ShowNotice(*notice);
     else
-        Send(std::get<Command>(outcome.result));
+        Send(std::get<Command>(outcome.result), "Identification");
 }
 
 void StatusTab::adminBtnClick()
@@ -286,7 +287,7 @@ void StatusTab::adminBtnClick()
         emit managementEnabledRequested(true);
         return;
     }
-    Send(std::get<Command>(outcome));
+    Send(std::get<Command>(outcome), "Administration");
     // The appliance now wants the new password: the user logs in again with it.
     emit managementEnabledRequested(false);
     emit loginWindowRequested();
@@ -294,13 +295,13 @@ void StatusTab::adminBtnClick()
 
 void StatusTab::NetinfoBtnClick()
 {
-    Send(StatusTabLogic::NetinfoBtnClick(ui->DhcpsERB->isChecked(), CurrentDevice.Address));
+    Send(StatusTabLogic::NetinfoBtnClick(ui->DhcpsERB->isChecked(), CurrentDevice.Address), "Network Information");
 }
 
 void StatusTab::LangBtnClick()
 {
     const auto outcome = StatusTabLogic::LangBtnClick(ui->LangCB->currentIndex(), CurrentDevice.Address);
-    Send(outcome.command);
+    Send(outcome.command, "Disk Information");
     ShowNotice(outcome.afterwards);
 }
 
@@ -322,17 +323,20 @@ void StatusTab::DatatimeBtnClick()
     const auto outcome = DateTimeLogic::DatatimeBtnClick(controls, CurrentDevice.Address);
     if (outcome.notice)
         ShowNotice(*outcome.notice);
-    Send(outcome.command);
+    Send(outcome.command, "Date and Time");
 }
 
-void StatusTab::Send(const Command& command)
+void StatusTab::Send(const Command& command, const char* caption)
 {
     if (!sender)
         return;
+    const BusyWait busy;
+    if (busy.nested())
+        return; // pressed while another command waits on the appliance
     if (command.mode == SendingMode::Once)
-        sender->SendDeviceCommand(command.url, command.page, activeTabIndex ? activeTabIndex() : 0);
+        sender->SendDeviceCommand(command.url, command.page, activeTabIndex ? activeTabIndex() : 0, caption);
     else
-        sender->SendDeviceCommandWithRetry(command.url, command.page, command.showOperation);
+        sender->SendDeviceCommandWithRetry(command.url, command.page, command.showOperation, caption);
 }
 
 // The short date and time fields are as wide as the characters they take.

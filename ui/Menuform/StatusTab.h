@@ -59,7 +59,7 @@ private:
 
     void FillDateTimeGroup(const DateTimeLogic::DateTimeValues& values);
     void ShowTimeServerInput(bool listed);
-    void Send(const Command& command);
+    void Send(const Command& command, const char* caption);
     void FitEditsToCharacters();
     void AlignLabelColumns();
     void MeasureLayout();

@@ -12,6 +12,7 @@
 #include "app/LocalizeText.h"
 #include "platform/Clock.h"
 #include "ui/Application/AnsiText.h"
+#include "ui/Application/BusyWait.h"
 #include "ui/Application/Forms.h"
 #include "ui/Application/KeyboardUse.h"
 #include "ui/Application/WindowText.h"
@@ -210,6 +211,7 @@ int TForm2::ActiveTabIndex() { return PageControl1->currentIndex(); }
 
 void TForm2::RefreshPage(int pageNumber)
 {
+    const BusyWait reading;
     // The other pages' refreshes come with their pages.
     if (pageNumber == 0)
         status->TabSheet1Show();
