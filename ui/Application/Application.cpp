@@ -12,6 +12,8 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv)
 {
     setApplicationName("q70config");
     setApplicationVersion("1.7.2");
+    // The installed desktop entry's id, so desktops match the windows to its name and icon.
+    setDesktopFileName("org.q70config.Q70config");
 }
 
 void Application::ReportError(const std::string& message)
