@@ -12,7 +12,7 @@ set -euo pipefail
 demo_packages=(cmake ninja-build g++ qt6-base-dev fonts-dejavu-core iproute2 util-linux procps python3)
 test_packages=("${demo_packages[@]}" clang libclang-rt-14-dev pkg-config libgtest-dev coreutils
                xvfb xauth x11-apps xdotool imagemagick lighttpd
-               dpkg-dev desktop-file-utils librsvg2-bin debootstrap)
+               dpkg-dev desktop-file-utils debootstrap)
 
 job="${1:-test}"
 [ $# -eq 0 ] || shift
