@@ -45,6 +45,13 @@ std::string LastSocketError()
 
 void CloseSocket(NativeSocket s) { closesocket(s); }
 
+// A port held with exclusive use refuses a second bind with "access denied".
+bool LastErrorIsPortTaken()
+{
+    const int code = WSAGetLastError();
+    return code == WSAEADDRINUSE || code == WSAEACCES;
+}
+
 void StartWinsock()
 {
     static const bool started = [] {
@@ -74,6 +81,8 @@ constexpr NativeSocket NoSocket = -1;
 std::string LastSocketError() { return std::strerror(errno); }
 
 void CloseSocket(NativeSocket s) { ::close(s); }
+
+bool LastErrorIsPortTaken() { return errno == EADDRINUSE; }
 
 void StartWinsock() {}
 
@@ -121,9 +130,12 @@ UdpEndpoint::UdpEndpoint(std::uint16_t port, const std::string& bindAddress) : p
                sizeof ReceiveBufferBytes);
     HoldPortExclusively(s);
     if (::bind(s, reinterpret_cast<const sockaddr*>(&where), sizeof where) != 0) {
-        const std::string reason = LastSocketError();
+        const bool taken = LastErrorIsPortTaken();
+        const std::string message = "Could not bind UDP port " + std::to_string(port) + ": " + LastSocketError();
         CloseSocket(s);
-        throw std::runtime_error("Could not bind UDP port " + std::to_string(port) + ": " + reason);
+        if (taken)
+            throw PortTakenError(message);
+        throw std::runtime_error(message);
     }
     MakeNonBlocking(s);
     socket_ = s;

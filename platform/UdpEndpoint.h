@@ -3,7 +3,15 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <stdexcept>
 #include <string>
+
+// The port is held by another socket already (another program, or another
+// copy of this one).
+class PortTakenError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
 
 // One UDP socket bound to a port on all local addresses, allowed to
 // broadcast, read without blocking. The port is held exclusively, so a
@@ -16,7 +24,8 @@ public:
         std::uint16_t senderPort = 0;
     };
 
-    // Throws std::runtime_error, with the reason, when the port cannot be bound.
+    // Throws std::runtime_error, with the reason, when the port cannot be
+    // bound; PortTakenError when another socket holds it.
     explicit UdpEndpoint(std::uint16_t port, const std::string& bindAddress = "0.0.0.0");
     ~UdpEndpoint();
     UdpEndpoint(const UdpEndpoint&) = delete;

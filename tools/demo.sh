@@ -2,9 +2,9 @@
 # The program against two fake appliances in a private network lab: one at
 # 192.168.1.20 on the workstation's subnet and one at 192.168.2.20, another
 # subnet on the same segment (user admin, password admin on both). Installs
-# what is missing, builds, and runs build/q70config on your display; with no
-# display it starts a virtual one (Xvfb). Closing the program ends the demo
-# and removes the lab.
+# what is missing, builds the program (not its tests), and runs
+# build/q70config on your display; with no display it starts a virtual one
+# (Xvfb). Closing the program ends the demo and removes the lab.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$(pwd)
@@ -18,13 +18,13 @@ if [ "$(id -u)" != 0 ] && command -v sudo >/dev/null; then
   exec sudo --preserve-env=DISPLAY,WAYLAND_DISPLAY,XAUTHORITY bash "$0" "$@"
 fi
 
-tools/install-deps.sh
-if [ -n "${WAYLAND_DISPLAY:-}" ] && [ -z "${DISPLAY:-}" ] &&
-   ! dpkg-query -W -f='${Status}' qt6-wayland 2>/dev/null | grep -q 'install ok installed'; then
-  SUDO=""; [ "$(id -u)" = 0 ] || SUDO=sudo
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends qt6-wayland
-fi
-tools/build.sh build
+# Only what the demo runs: Xvfb when there is no display, Qt's Wayland
+# plugin when Wayland is the only one.
+extra=()
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then extra+=(xvfb); fi
+if [ -n "${WAYLAND_DISPLAY:-}" ] && [ -z "${DISPLAY:-}" ]; then extra+=(qt6-wayland); fi
+tools/install-deps.sh demo "${extra[@]}"
+tools/build.sh --program-only build
 
 xvfb_pid=""
 runtime=$(mktemp -d)
@@ -43,7 +43,8 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   for _ in $(seq 1 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.05; done
   export DISPLAY=":$n"
   echo "No display was given (DISPLAY, WAYLAND_DISPLAY): the program runs on the virtual"
-  echo "display :$n (Xvfb). Look at it with:  DISPLAY=:$n import -window root shot.png"
+  echo "display :$n (Xvfb). Look at it with (package imagemagick):"
+  echo "  DISPLAY=:$n import -window root shot.png"
 fi
 
 case "${DISPLAY:-}" in

@@ -2,23 +2,13 @@
 # The Windows build of everything without windows (core and its unit tests),
 # cross-compiled with MinGW-w64 into build-windows and tested under wine:
 #   bash tools/test-windows.sh [ctest options...]
-# Installs the cross compiler and wine when missing (not part of
+# Installs the cross compiler and wine when missing (not in the test list of
 # tools/install-deps.sh: this check is optional). Wine and its sockets run in
 # a private network namespace with loopback only (tools/lab/isolated).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 if [ "$(id -u)" != 0 ] && command -v sudo >/dev/null; then exec sudo -E bash "$0" "$@"; fi
-tools/install-deps.sh
-packages=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix wine wine64)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  apt-get update -q
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
-fi
+tools/install-deps.sh test g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix wine wine64
 
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)

@@ -1,12 +1,14 @@
 #!/bin/bash
-# Every test: installs what is missing, builds, runs the unit, GUI and lab
-# tests, a short run of every fuzz target, the unit and GUI tests again
-# under AddressSanitizer and UndefinedBehaviorSanitizer, and the core's unit
-# tests cross-built for Windows and run under wine.
+# Every test: installs what is missing (failing if an install leaves a
+# service enabled or running), builds, runs the unit, GUI and lab tests and
+# the package test (the Debian package installed into a clean Debian 12 root
+# and started there), a short run of every fuzz target, the unit and GUI
+# tests again under AddressSanitizer and UndefinedBehaviorSanitizer, and the
+# core's unit tests cross-built for Windows and run under wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 if [ "$(id -u)" != 0 ] && command -v sudo >/dev/null; then exec sudo -E bash "$0" "$@"; fi
-tools/install-deps.sh
+tools/install-deps.sh test
 export XDG_RUNTIME_DIR=$(mktemp -d) && chmod 700 "$XDG_RUNTIME_DIR"
 
 tools/build.sh build

@@ -132,6 +132,32 @@ private slots:
         QCOMPARE(window_->ScanBtn->text(), QString::fromUtf8("Ger\xc3\xa4te suchen"));
     }
 
+    void socketTroubleIsToldInTheProgramsOwnWords()
+    {
+        // Through the language file, like every text.
+        std::ofstream("language", std::ios::binary)
+            << "UDP port 14675, which the search for appliances needs, is taken by another program or by another "
+               "copy of this utility. Close that program or copy, then start this utility again.=Port belegt\r\n"
+               "The search could not be sent: this computer has no network connection up. Connect it to the "
+               "network of your appliances, then search again.=Nicht gesendet\r\n";
+        try {
+            TForm1 second; // this test's window holds the port
+            QFAIL("a second window bound the discovery port");
+        } catch (const PortTakenError&) {
+            QFAIL("the system's words would reach the user");
+        } catch (const std::runtime_error& error) {
+            QCOMPARE(QString(error.what()), QString("Port belegt"));
+        }
+
+        // Here the broadcast has nowhere to go: told once, and the search runs all the same.
+        RecordingNotifier notifier;
+        QTest::mouseClick(window_->ScanBtn, Qt::LeftButton);
+        QCOMPARE(notifier.boxes.size(), size_t(1));
+        QCOMPARE(notifier.boxes[0].text, std::string("Nicht gesendet"));
+        QCOMPARE(int(notifier.boxes[0].icon), int(MessageIcon::Error));
+        QVERIFY(window_->Timer1->isActive());
+    }
+
     void repliesAreListedOncePerSender()
     {
         // Which datagrams count as replies is the filter's business; here:

@@ -1,8 +1,10 @@
 #!/usr/bin/python3
 """The real q70config binary on a private X display, driven from outside as
 a user's desktop would: a second copy finds the discovery port taken, shows
-its error box and, once the box is answered, ends with exit code 0; closing
-the discovery window ends the first copy with 0 at once.
+its error box and, once the box is answered, ends with exit code 0; with no
+network interface up a search shows an error box and the program goes on;
+closing the discovery window ends the first copy with 0 at once. (What the
+boxes say is checked on the window itself, in the GUI tests.)
 
 Run inside tools/lab/isolated (the program binds UDP 14675):
     test_program_exits.py PATH/TO/q70config
@@ -21,6 +23,7 @@ from desktop import X11, Display
 PROGRAM = None
 DISCOVERY_TITLE = "Vantrel Q70 Configuration Utility - Version 1.7.2"
 ERROR_BOX_TITLE = "q70config"
+SEARCH_BUTTON_CENTRE = (234, 267)  # in the discovery window
 WAIT_S = 15
 
 
@@ -51,8 +54,8 @@ class ProgramExitTest(unittest.TestCase):
         env.pop("WAYLAND_DISPLAY", None)
         return env
 
-    def start_program(self):
-        process = subprocess.Popen([PROGRAM], cwd=self.workdir, env=self.environment(),
+    def start_program(self, *wrapper):
+        process = subprocess.Popen([*wrapper, PROGRAM], cwd=self.workdir, env=self.environment(),
                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.started.append(process)
         return process
@@ -73,6 +76,10 @@ class ProgramExitTest(unittest.TestCase):
             time.sleep(0.1)
         self.fail("no window titled %r" % title)
 
+    def answer(self, box):
+        self.xdotool("windowfocus", "--sync", str(box))
+        self.xdotool("key", "Return")
+
     def wait_for_exit(self, process, limit_s):
         try:
             return process.wait(limit_s)
@@ -90,10 +97,20 @@ class ProgramExitTest(unittest.TestCase):
         self.assertIsNone(second.poll())
         self.assertEqual(self.xdotool("search", "--all", "--onlyvisible", "--pid", str(second.pid),
                                       "--name", "Configuration Utility"), [])
-        self.xdotool("windowfocus", "--sync", str(box))
-        self.xdotool("key", "Return")
+        self.answer(box)
         self.assertEqual(self.wait_for_exit(second, WAIT_S), 0)
         self.assertIsNone(first.poll(), "the first copy keeps running")
+
+    def test_search_with_no_network_up_shows_a_box_and_the_program_goes_on(self):
+        # A namespace of its own with no interface up, not even loopback.
+        program = self.start_program("unshare", "--net")
+        window = self.wait_for_window(program, DISCOVERY_TITLE)
+        self.xdotool("mousemove", "--window", str(window), *map(str, SEARCH_BUTTON_CENTRE), "click", "1")
+        self.answer(self.wait_for_window(program, ERROR_BOX_TITLE))
+        time.sleep(0.3)
+        self.assertIsNone(program.poll(), "the program goes on after the box")
+        self.x11.request_close(window)
+        self.assertEqual(self.wait_for_exit(program, 3), 0)
 
     def test_closing_the_discovery_window_ends_the_program_with_zero(self):
         program = self.start_program()

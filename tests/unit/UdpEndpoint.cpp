@@ -28,10 +28,10 @@ TEST(UdpEndpoint, SecondBindOfThePortFailsWithAReason)
     try {
         UdpEndpoint second(14675);
         FAIL() << "the port was bound twice";
-    } catch (const std::runtime_error& error) {
+    } catch (const PortTakenError& error) {
         EXPECT_NE(std::string(error.what()).find("14675"), std::string::npos) << error.what();
     }
-    EXPECT_THROW(UdpEndpoint(14675, "127.0.0.1"), std::runtime_error) << "one address of the held port";
+    EXPECT_THROW(UdpEndpoint(14675, "127.0.0.1"), PortTakenError) << "one address of the held port";
 }
 
 TEST(UdpEndpoint, SendsFromItsPortAndReportsTheSender)

@@ -15,6 +15,8 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv)
     // Only the discovery window's close ends the process; the login and
     // management windows, or a box closing while they are hidden, never do.
     setQuitOnLastWindowClosed(false);
+    // The installed desktop entry's id, so desktops match the windows to its name and icon.
+    setDesktopFileName("org.q70config.Q70config");
 }
 
 void Application::ReportError(const std::string& message)

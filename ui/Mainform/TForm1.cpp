@@ -13,10 +13,12 @@
 #include <QTreeWidget>
 #include <cstdio>
 #include <cstdlib>
+#include <stdexcept>
 
 #include "ui_TForm1.h"
 #include "app/CurrentDevice.h"
 #include "app/LocalizeText.h"
+#include "app/Notifier.h"
 #include "discovery/SearchProgress.h"
 #include "discovery/SubnetCheck.h"
 #include "platform/UdpEndpoint.h"
@@ -35,6 +37,14 @@ struct Column {
     int width;
 };
 constexpr Column Columns[] = {{"IP Address", 88}, {"Disk Name", 110}, {"Group Name", 110}, {"Firmware Version", 120}};
+
+// What a user can act on, in place of the system's words for the socket error.
+const char* const PortTakenText =
+    "UDP port 14675, which the search for appliances needs, is taken by another program or by another "
+    "copy of this utility. Close that program or copy, then start this utility again.";
+const char* const SearchNotSentText =
+    "The search could not be sent: this computer has no network connection up. Connect it to the "
+    "network of your appliances, then search again.";
 
 // Ends the process at once: no other window is asked to close.
 void EndProcessNow(int exitCode)
@@ -76,7 +86,11 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent), ui_(new Ui::TForm1)
     PressButtonsOnEnter(*this);
     setCaptions();
 
-    IdUDPServer1 = std::make_unique<UdpEndpoint>(DiscoveryPort);
+    try {
+        IdUDPServer1 = std::make_unique<UdpEndpoint>(DiscoveryPort);
+    } catch (const PortTakenError&) {
+        throw std::runtime_error(LocalizeText(PortTakenText));
+    }
     readNotifier_ = new QSocketNotifier(IdUDPServer1->nativeHandle(), QSocketNotifier::Read, this);
     readNotifier_->setObjectName("IdUDPServer1");
     connect(readNotifier_, &QSocketNotifier::activated, this, &TForm1::readWaitingDatagrams);
@@ -109,7 +123,9 @@ void TForm1::setCaptions()
 void TForm1::ScanBtnClick()
 {
     const std::string request = BuildDiscoveryRequest();
-    IdUDPServer1->sendTo(DiscoveryBroadcastAddress, DiscoveryPort, request.data(), request.size());
+    if (!IdUDPServer1->sendTo(DiscoveryBroadcastAddress, DiscoveryPort, request.data(), request.size()))
+        CurrentNotifier().notice(LocalizeText(SearchNotSentText), ToAnsi(QGuiApplication::applicationName()),
+                                 MessageIcon::Error);
     devices_.clear();
     HDListView->clear();
     Timer1->start();
