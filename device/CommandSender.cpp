@@ -3,13 +3,13 @@
 #include "app/CurrentDevice.h"
 #include "app/Notifier.h"
 #include "device/CommandExchange.h"
+#include "device/ManagementPages.h"
 #include "platform/Clock.h"
 
 namespace {
 
 constexpr int TimeoutAfterCommandMs = 1000;
 constexpr int MostSends = 15;
-constexpr int LastPageNumber = 6;
 
 bool Contains(const std::string& text, const char* part) { return text.find(part) != std::string::npos; }
 
@@ -91,11 +91,19 @@ CommandSender::Outcome CommandSender::Send(const std::string& url, const std::st
     }
 
     SleepMs(CurrentDevice.CommandPauseMs);
-    if (tabIndex >= 0 && tabIndex <= LastPageNumber)
+    if (IsPageNumber(tabIndex))
         windows.RefreshPage(tabIndex);
     if (!caption.empty() && !FromAnFtpPage(page) && EndedOnFailurePage(result))
         NoticeLocalized("The device refused the change.", caption, MessageIcon::Information);
     return Outcome::Done;
+}
+
+void CommandSender::SendCommand(const Command& command, const std::string& caption)
+{
+    if (command.mode == SendingMode::Once)
+        SendDeviceCommand(command.url, command.page, windows.ActiveTabIndex(), caption);
+    else
+        SendDeviceCommandWithRetry(command.url, command.page, command.showOperation, caption);
 }
 
 void CommandSender::SendDeviceCommandWithRetry(const std::string& url, const std::string& page,
@@ -110,6 +118,6 @@ void CommandSender::SendDeviceCommandWithRetry(const std::string& url, const std
         ++sends;
     } while (outcome == Outcome::FtpRefused && sends < MostSends);
 
-    if (outcome == Outcome::FtpRefused && showOperation && *showOperation >= 0 && *showOperation <= LastPageNumber)
+    if (outcome == Outcome::FtpRefused && showOperation && IsPageNumber(*showOperation))
         windows.RefreshPage(*showOperation);
 }

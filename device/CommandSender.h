@@ -3,6 +3,8 @@
 #include <optional>
 #include <string>
 
+#include "device/Command.h"
+
 class CommandTransport;
 
 // What the command sender needs of the windows; the management window
@@ -32,6 +34,9 @@ public:
     // Up to 15 sends while the result is 0; then showOperation's page is refreshed once.
     void SendDeviceCommandWithRetry(const std::string& url, const std::string& page,
                                     std::optional<int> showOperation, const std::string& caption = {});
+
+    // Sends a window's command as its mode says, for the page in front.
+    void SendCommand(const Command& command, const std::string& caption);
 
 private:
     enum class Outcome { Done, FtpRefused, Unreachable };

@@ -22,7 +22,9 @@ private slots:
         QCOMPARE(notifier.boxes.size(), std::size_t(1));
         QCOMPARE(notifier.boxes[0].icon, MessageIcon::Error);
         QCOMPARE(QString::fromStdString(notifier.boxes[0].text),
-                 QString("Could not bind UDP port 14675: Address already in use"));
+                 QString("UDP port 14675, which the search for appliances needs, is taken by another program or "
+                         "by another copy of this utility. Close that program or copy, then start this utility "
+                         "again."));
         QCOMPARE(Form1, nullptr);
     }
 

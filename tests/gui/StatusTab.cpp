@@ -28,6 +28,7 @@
 #include "support/LoopbackAppliance.h"
 #include "support/RecordingNotifier.h"
 #include "ui/Application/AnsiText.h"
+#include "ui/Application/WindowText.h"
 #include "ui/Menuform/DateTimeLogic.h"
 
 namespace {
@@ -165,11 +166,11 @@ void StatusTabTest::init()
     frame->setFixedSize(587, 552);
     tab = new StatusTab;
     frame->addTab(tab, "Status");
-    tab->SetCaptions(LocalizeText("Set"));
+    TranslateCaptions(tab);
     windows = std::make_unique<StatusWindows>(*tab);
     client = std::make_unique<CommandClient>([] { QCoreApplication::processEvents(); });
     sender = std::make_unique<CommandSender>(*client, *windows);
-    tab->setCommandSender(sender.get(), [] { return 0; });
+    tab->setCommandSender(sender.get());
     frame->show();
     QVERIFY(QTest::qWaitForWindowExposed(frame.get()));
 }
@@ -270,7 +271,7 @@ void StatusTabTest::captionsComeFromTheLanguageFile()
     const QString previous = QDir::currentPath();
     QVERIFY(QDir::setCurrent(folder.path()));
     CurrentDevice.TranslationOn = 1;
-    tab->SetCaptions(LocalizeText("Set"));
+    TranslateCaptions(tab);
     CurrentDevice.TranslationOn = 0;
     QDir::setCurrent(previous);
 
@@ -570,7 +571,7 @@ void StatusTabTest::unreachableApplianceIsToldOnce()
     tab->TabSheet1Show();
     VanishingTransport transport;
     CommandSender vanishing(transport, *windows);
-    tab->setCommandSender(&vanishing, [] { return 0; });
+    tab->setCommandSender(&vanishing);
     windows->refreshed.clear();
 
     click("NetinfoBtn");
@@ -662,7 +663,7 @@ void StatusTabTest::everyControlFitsThePage()
     const QString previous = QDir::currentPath();
     QVERIFY(QDir::setCurrent(folder.path()));
     CurrentDevice.TranslationOn = 1;
-    tab->SetCaptions(LocalizeText("Set"));
+    TranslateCaptions(tab);
     CurrentDevice.TranslationOn = 0;
     QDir::setCurrent(previous);
     QCoreApplication::processEvents();

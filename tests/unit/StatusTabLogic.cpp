@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/StatusPageText.h"
-#include "ui/Menuform/TextRulesLogic.h"
+#include "app/TextRules.h"
 
 using namespace StatusTabLogic;
 

@@ -11,7 +11,7 @@
 Application::Application(int& argc, char** argv) : QApplication(argc, argv)
 {
     setApplicationName("q70config");
-    setApplicationVersion("1.7.2");
+    setApplicationVersion(Q70_VERSION);
     // Only the discovery window's close ends the process; the login and
     // management windows, or a box closing while they are hidden, never do.
     setQuitOnLastWindowClosed(false);

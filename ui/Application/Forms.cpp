@@ -5,6 +5,7 @@
 #include "ui/Logindisk/TForm4.h"
 #include "ui/Mainform/TForm1.h"
 #include "ui/Menuform/TForm2.h"
+#include "ui/Application/WindowSetup.h"
 
 TForm1* Form1 = nullptr;
 TForm2* Form2 = nullptr;
@@ -25,6 +26,38 @@ bool ShowLoginWindowFromDiscovery()
     Form4->show();
     Form4->FocusPassword();
     return true;
+}
+
+void ShowLoginWindow()
+{
+    if (Form4)
+        BringToFront(*Form4);
+}
+
+void ShowDiscoveryWindow()
+{
+    if (Form1)
+        BringToFront(*Form1);
+}
+
+void ShowDiscoveryAndSearch()
+{
+    if (!Form1)
+        return;
+    Form1->show();
+    Form1->ScanBtnClick();
+}
+
+void OpenManagementWindow()
+{
+    if (Form2)
+        Form2->OpenOnFirstPage();
+}
+
+void EnableManagementWindow()
+{
+    if (Form2)
+        Form2->setEnabled(true);
 }
 
 void CloseManagementWindow()

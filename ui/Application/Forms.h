@@ -13,9 +13,21 @@ extern TForm4* Form4;
 // Creates every window that exists, in order; throws what window creation throws.
 void CreateForms();
 
+// The moves between windows; windows never reach each other directly.
+
 // Shows the login window for the device just picked in the discovery list;
 // false while there is no login window.
 bool ShowLoginWindowFromDiscovery();
+// The login window over the others (leaving the management window, or after a new password).
+void ShowLoginWindow();
+// The discovery window over the others (leaving the login window).
+void ShowDiscoveryWindow();
+// The discovery window with a new search running (the appliance moved away).
+void ShowDiscoveryAndSearch();
+// The management window on its first page, after a login.
+void OpenManagementWindow();
+// The management window takes input again (a new password disabled it).
+void EnableManagementWindow();
 
 // The management window acts only on the appliance it was opened for: it
 // closes, as its own close does, before another appliance is picked.

@@ -12,6 +12,11 @@ void SetFieldText(QLineEdit* edit, const QString& text);
 // The length the user may type, whatever value is shown now.
 int TypingLimit(const QLineEdit* edit);
 
+// Passes every caption the window's forms hold (labels, buttons, group
+// boxes, tabs) through the translation, each text looked up once ("Set" on
+// many buttons). A control marked "untranslated" in its form keeps its text.
+void TranslateCaptions(QWidget* window);
+
 // Every label of the window shows its text as it is, never as markup: many
 // of them show what an appliance or the network sent.
 void UsePlainText(QWidget* window);

@@ -15,18 +15,11 @@
 #include "ui/Application/WindowText.h"
 #include "ui/Logindisk/LoginLogic.h"
 #include "ui/Application/PasswordEcho.h"
-#include "ui/Mainform/TForm1.h"
-#include "ui/Menuform/TForm2.h"
+#include "ui/Application/WindowSetup.h"
 #include "ui/Mountform/FolderListLogic.h"
 #include "ui_TForm4.h"
 
 namespace {
-
-void CentreOnScreen(QWidget& window)
-{
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        window.move(screen->availableGeometry().center() - window.rect().center());
-}
 
 // The box of a login that did not get in; true when the appliance refused the credentials.
 bool ReportFailedLogin(LoginResult result)
@@ -54,16 +47,9 @@ TForm4::TForm4(QWidget* parent)
     MenBtn = ui_->MenBtn;
     ShowStarsFor(PassEdit);
 
-    setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint);
-    // Only closing the discovery window ends the program.
-    setAttribute(Qt::WA_QuitOnClose, false);
-    setFixedSize(239, 114);
+    SetUpFixedWindow(*this, 239, 114);
     setWindowTitle(ToQString(LocalizeText("Remote Device Login")));
-    Label1->setText(ToQString(LocalizeText("User Name")));
-    Password->setText(ToQString(LocalizeText("Password")));
-    MountBtn->setText(ToQString(LocalizeText("Connect")));
-    MenBtn->setText(ToQString(LocalizeText("Management")));
-    CentreOnScreen(*this);
+    TranslateCaptions(this);
 
     connect(MenBtn, &QPushButton::clicked, this, &TForm4::MenBtnClick);
     connect(MountBtn, &QPushButton::clicked, this, &TForm4::MountBtnClick);
@@ -83,8 +69,7 @@ void TForm4::MenBtnClick()
         if (result == LoginResult::Success) {
             SleepMs(ManagementOpenPauseMs);
             hide();
-            if (Form2)
-                Form2->OpenOnFirstPage();
+            OpenManagementWindow();
             return;
         }
     }
@@ -112,8 +97,7 @@ void TForm4::MountBtnClick()
 void TForm4::FormShow()
 {
     // Changing the administrator password disabled the management window and came here.
-    if (Form2)
-        Form2->setEnabled(true);
+    EnableManagementWindow();
     FocusPassword();
 }
 
@@ -127,12 +111,8 @@ void TForm4::FocusPassword()
 void TForm4::FormClose()
 {
     hide();
-    if (Form1) {
-        // Over the management window, which a new password leaves open behind.
-        Form1->show();
-        Form1->raise();
-        Form1->activateWindow();
-    }
+    // Over the management window, which a new password leaves open behind.
+    ShowDiscoveryWindow();
 }
 
 void TForm4::showEvent(QShowEvent* event)

@@ -7,7 +7,6 @@
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QSocketNotifier>
 #include <QTimer>
 #include <QTreeWidget>
@@ -25,12 +24,13 @@
 #include "ui/Application/AnsiText.h"
 #include "ui/Application/Forms.h"
 #include "ui/Application/KeyboardUse.h"
+#include "ui/Application/WindowSetup.h"
 #include "ui/Application/WindowText.h"
 #include "ui/Mainform/GridLineDelegate.h"
 
 namespace {
 
-const char* const VersionText = "1.7.2";
+const char* const VersionText = Q70_VERSION;
 
 struct Column {
     const char* caption;
@@ -72,8 +72,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent), ui_(new Ui::TForm1)
     Timer1->setInterval(SearchTickIntervalMs);
     Timer1->stop();
 
-    setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint);
-    setFixedSize(468, 292);
+    SetUpFixedWindow(*this, 468, 292, true);
     ProgressBar1->setRange(SearchProgressMinimum, SearchProgressMaximum);
     ProgressBar1->setValue(SearchProgressMinimum);
     HDListView->setItemDelegate(new GridLineDelegate(HDListView));
@@ -97,9 +96,6 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent), ui_(new Ui::TForm1)
 
     connect(ScanBtn, &QPushButton::clicked, this, &TForm1::ScanBtnClick);
     connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
-
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
 }
 
 TForm1::~TForm1()

@@ -2,7 +2,7 @@
 
 #include "device/ParameterEncoding.h"
 #include "device/StatusPage.h"
-#include "ui/Menuform/TextRulesLogic.h"
+#include "app/TextRules.h"
 
 namespace DateTimeLogic {
 

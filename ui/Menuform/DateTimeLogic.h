@@ -4,7 +4,8 @@
 #include <optional>
 #include <string>
 
-#include "ui/Menuform/TabCommandLogic.h"
+#include "app/Notice.h"
+#include "device/Command.h"
 
 namespace DateTimeLogic {
 

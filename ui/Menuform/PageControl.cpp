@@ -9,10 +9,10 @@ PageControlTabBar::PageControlTabBar(QWidget* parent)
     setDrawBase(false);
 }
 
-std::array<bool, 7> PageControlTabBar::tabsShown() const
+std::array<bool, PageCount> PageControlTabBar::tabsShown() const
 {
-    std::array<bool, 7> shown{};
-    for (int index = 0; index < count() && index < 7; ++index)
+    std::array<bool, PageCount> shown{};
+    for (int index = 0; index < count() && index < PageCount; ++index)
         shown[index] = isTabVisible(index);
     return shown;
 }

@@ -6,6 +6,8 @@
 #include <array>
 #include <functional>
 
+#include "device/ManagementPages.h"
+
 class QPainter;
 
 // A tab bar whose tabs are painted by its owner; it hands each shown tab's
@@ -17,7 +19,7 @@ public:
 
     explicit PageControlTabBar(QWidget* parent = nullptr);
     void setDrawTab(DrawTab draw) { drawTab = std::move(draw); }
-    std::array<bool, 7> tabsShown() const;
+    std::array<bool, PageCount> tabsShown() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -3,6 +3,8 @@
 #include <array>
 #include <vector>
 
+#include "device/ManagementPages.h"
+
 // Which pages of the management window are visible, which tabs are shown,
 // which page is selected and whether the window is on screen. Pages have a
 // visible state of their own besides the selection: a page's show handler runs
@@ -10,7 +12,6 @@
 // Every operation returns the page numbers whose show handler is due, in order.
 class PageVisibilityLogic {
 public:
-    static constexpr int PageCount = 7;
     static constexpr int FtpServerPage = 4;   // TabSheet5
     static constexpr int ModifyFtpPage = 5;   // TabSheet6, whose tab is shown only while an account is modified
     using ShowHandlers = std::vector<int>;

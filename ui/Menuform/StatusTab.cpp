@@ -1,103 +1,19 @@
 #include "ui/Menuform/StatusTab.h"
 
-#include <QButtonGroup>
-#include <QEvent>
-#include <QShowEvent>
-#include <QFontMetrics>
 #include <QGridLayout>
-#include <QStyle>
-#include <QStyleOption>
 
-#include <algorithm>
 #include <variant>
 
 #include "app/CurrentDevice.h"
-#include "app/LocalizeText.h"
 #include "device/CommandSender.h"
 #include "device/StatusPage.h"
 #include "ui/Application/AnsiText.h"
-#include "ui/Application/BusyWait.h"
 #include "ui/Application/PasswordEcho.h"
 #include "ui/Application/WindowText.h"
+#include "ui/Menuform/PageLayout.h"
 #include "ui_StatusTab.h"
 
-// Keeps an input over the caption of its radio button, leaving the indicator
-// free: while the input is hidden the caption shows instead.
-class StatusTab::CaptionCover final : public QObject {
-public:
-    CaptionCover(QWidget* box, QRadioButton* button, QWidget* input)
-        : QObject(box), box(box), button(button), input(input)
-    {
-        box->installEventFilter(this);
-    }
-
-    void updateMinimumSize()
-    {
-        const int height = std::max(button->sizeHint().height(), input->sizeHint().height());
-        const int width = std::max(button->sizeHint().width(), captionLeft() + input->minimumSizeHint().width());
-        box->setMinimumSize(width, height);
-        place();
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (watched == box && event->type() == QEvent::Resize)
-            place();
-        return false;
-    }
-
-private:
-    int captionLeft() const
-    {
-        QStyleOptionButton option;
-        option.initFrom(button);
-        return button->style()->subElementRect(QStyle::SE_RadioButtonContents, &option, button).left();
-    }
-
-    void place()
-    {
-        const QRect area = box->rect();
-        button->setGeometry(area);
-        const int left = captionLeft();
-        const int height = input->sizeHint().height();
-        input->setGeometry(left, (area.height() - height) / 2, area.width() - left, height);
-        input->raise();
-    }
-
-    QWidget* box;
-    QRadioButton* button;
-    QWidget* input;
-};
-
-namespace {
-
-// Radio pairs are independent of each other; before the first refresh none is checked.
-void GroupPair(QWidget* owner, QRadioButton* first, QRadioButton* second)
-{
-    auto* group = new QButtonGroup(owner);
-    group->addButton(first);
-    group->addButton(second);
-}
-
-void FillList(QComboBox* list, const auto& entries)
-{
-    QStringList texts;
-    for (const char* entry : entries)
-        texts << ToQString(entry);
-    list->clear();
-    list->addItems(texts); // one insertion, not one per entry
-    list->setCurrentIndex(-1);
-}
-
-std::string SelectedEntryText(const QComboBox* list)
-{
-    return list->currentIndex() < 0 ? std::string() : ToAnsi(list->itemText(list->currentIndex()));
-}
-
-} // namespace
-
-StatusTab::StatusTab(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::StatusTab>())
+StatusTab::StatusTab(QWidget* parent) : ManagementPage(parent), ui(std::make_unique<Ui::StatusTab>())
 {
     ui->setupUi(this);
     UsePlainText(this);
@@ -112,7 +28,7 @@ StatusTab::StatusTab(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui:
     typedServerCover = new CaptionCover(ui->TimeSMakeBox, ui->TimeSMakeRB, ui->MantimeSEdit);
     ShowStarsFor(ui->PassEdit);
     ShowStarsFor(ui->VerifyEdit);
-    // The rest of the building waits for the first show (FinishBuilding):
+    // The rest of the building waits for the first show (BuildOnFirstShow):
     // the window is made at start-up but seen only after a login. Until
     // then the page does not lay itself out either.
     ui->TabSheet1Layout->setEnabled(false);
@@ -128,56 +44,8 @@ StatusTab::StatusTab(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui:
 
 StatusTab::~StatusTab() = default;
 
-void StatusTab::SetCaptions(const std::string& setText)
+void StatusTab::BuildOnFirstShow()
 {
-    const auto caption = [](auto* control, const char* english) { control->setText(ToQString(LocalizeText(english))); };
-    const auto title = [](QGroupBox* box, const char* english) { box->setTitle(ToQString(LocalizeText(english))); };
-    const QString set = ToQString(setText);
-
-    title(ui->IdenGB, "Identification");
-    caption(ui->Label1, "Host Name");
-    caption(ui->Label2, "Group Name");
-    ui->identBtn->setText(set);
-    title(ui->AdminGB, "Administration");
-    caption(ui->Label3, "Administrator");
-    caption(ui->Label4, "Password");
-    caption(ui->Label5, "Verify Password");
-    ui->adminBtn->setText(set);
-    title(ui->DatatimeGB, "Date and Time");
-    caption(ui->Label6, "Current Time");
-    caption(ui->Label7, "Date and Time");
-    caption(ui->Label14, "SNTP");
-    caption(ui->Label15, "Time Server");
-    caption(ui->Label16, "Time Zone");
-    caption(ui->Label13, "(yyyy/mm/dd - hh:mm:ss)");
-    caption(ui->SntpAutoRB, "Auto");
-    caption(ui->SntpDisRB, "Disable");
-    caption(ui->TimeSSelRB, "Select Time Server");
-    caption(ui->TimeSMakeRB, "Manually Set Time Server");
-    ui->DatatimeBtn->setText(set);
-    title(ui->NetinfoGB, "Network Information");
-    caption(ui->Label17, "IP Address");
-    caption(ui->Label18, "DHCP Server");
-    caption(ui->DhcpsERB, "Enable");
-    caption(ui->DhcpsDRB, "Disable");
-    ui->NetinfoBtn->setText(set);
-    title(ui->DiskinfoGB, "Disk Information");
-    caption(ui->Label19, "Disk ID");
-    caption(ui->Label20, "Firmware Version");
-    caption(ui->Label21, "Free Size");
-    caption(ui->Label22, "Total Size");
-    caption(ui->Label60, "Language");
-    ui->LangBtn->setText(set);
-
-    if (built)
-        MeasureLayout();
-}
-
-void StatusTab::FinishBuilding()
-{
-    if (built)
-        return;
-    built = true;
     // Drop-down lists with an edit part, as wide as their minimum contents
     // rather than their longest entry; both make the list's popup, which is
     // costly, so they wait for here.
@@ -191,13 +59,6 @@ void StatusTab::FinishBuilding()
     ui->TabSheet1Layout->activate();
 }
 
-void StatusTab::showEvent(QShowEvent* event)
-{
-    // Shown on its own rather than through the management window.
-    FinishBuilding();
-    QWidget::showEvent(event);
-}
-
 void StatusTab::MeasureLayout()
 {
     listedServerCover->updateMinimumSize();
@@ -205,15 +66,11 @@ void StatusTab::MeasureLayout()
     AlignLabelColumns();
 }
 
-void StatusTab::setCommandSender(CommandSender* commandSender, std::function<int()> activeTab)
-{
-    sender = commandSender;
-    activeTabIndex = std::move(activeTab);
-}
-
 QLineEdit* StatusTab::passEdit() { return ui->PassEdit; }
 
 QLineEdit* StatusTab::verifyEdit() { return ui->VerifyEdit; }
+
+void StatusTab::ShowPage() { TabSheet1Show(); }
 
 void StatusTab::TabSheet1Show()
 {
@@ -272,10 +129,7 @@ void StatusTab::identBtnClick()
         SetFieldText(ui->HostEdit, ToQString(*outcome.trimmedHost));
     if (outcome.trimmedGroup)
         SetFieldText(ui->GroupEdit, ToQString(*outcome.trimmedGroup));
-    if (const auto* notice = std::get_if<Notice>(&outcome.result))
-        ShowNotice(*notice);
-    else
-        Send(std::get<Command>(outcome.result), "Identification");
+    Carry(outcome.result, "Identification");
 }
 
 void StatusTab::adminBtnClick()
@@ -326,67 +180,14 @@ void StatusTab::DatatimeBtnClick()
     Send(outcome.command, "Date and Time");
 }
 
-void StatusTab::Send(const Command& command, const char* caption)
-{
-    if (!sender)
-        return;
-    const BusyWait busy;
-    if (busy.nested())
-        return; // pressed while another command waits on the appliance
-    if (command.mode == SendingMode::Once)
-        sender->SendDeviceCommand(command.url, command.page, activeTabIndex ? activeTabIndex() : 0, caption);
-    else
-        sender->SendDeviceCommandWithRetry(command.url, command.page, command.showOperation, caption);
-}
-
 // The short date and time fields are as wide as the characters they take.
 void StatusTab::FitEditsToCharacters()
 {
-    const QFontMetrics metrics(font());
-    const auto fit = [&](QLineEdit* edit) {
-        QStyleOptionFrame option;
-        option.initFrom(edit);
-        const QSize text(metrics.horizontalAdvance(QString(TypingLimit(edit), QLatin1Char('0'))) + 8,
-                         metrics.height());
-        const int width = edit->style()->sizeFromContents(QStyle::CT_LineEdit, &option, text, edit).width();
-        edit->setFixedWidth(width);
-    };
-    for (QLineEdit* edit : {ui->YearEdit, ui->MonthEdit, ui->DataEdit, ui->HourEdit, ui->MinuteEdit, ui->SecondEdit})
-        fit(edit);
+    ::FitEditsToCharacters({ui->YearEdit, ui->MonthEdit, ui->DataEdit, ui->HourEdit, ui->MinuteEdit, ui->SecondEdit});
 }
 
-// The captions of every group box line up in two columns, whatever their
-// language: label columns as wide as their widest caption, the two field
-// columns as wide as each other in every box.
 void StatusTab::AlignLabelColumns()
 {
-    const QList<QGridLayout*> grids{ui->IdenGBLayout, ui->AdminGBLayout, ui->DatatimeGBLayout, ui->NetinfoGBLayout,
-                                    ui->DiskinfoGBLayout};
-    const auto widest = [&](std::initializer_list<int> columns, bool labels) {
-        int width = 0;
-        for (QGridLayout* grid : grids)
-            for (int column : columns)
-                for (int row = 0; row < grid->rowCount(); ++row) {
-                    QLayoutItem* item = grid->itemAtPosition(row, column);
-                    if (!item || !item->widget() || (qobject_cast<QLabel*>(item->widget()) != nullptr) != labels)
-                        continue;
-                    int firstRow, firstColumn, rows, columnsSpanned;
-                    grid->getItemPosition(grid->indexOf(item->widget()), &firstRow, &firstColumn, &rows,
-                                          &columnsSpanned);
-                    if (columnsSpanned == 1)
-                        width = std::max(width, labels ? item->sizeHint().width() : item->minimumSize().width());
-                }
-        return width;
-    };
-    const int firstLabels = widest({0}, true);
-    const int secondLabels = widest({2}, true);
-    const int fields = widest({1, 3}, false);
-    for (QGridLayout* grid : grids) {
-        grid->setColumnMinimumWidth(0, firstLabels);
-        grid->setColumnMinimumWidth(2, secondLabels);
-        grid->setColumnMinimumWidth(1, fields);
-        grid->setColumnMinimumWidth(3, fields);
-        grid->setColumnStretch(1, 1);
-        grid->setColumnStretch(3, 1);
-    }
+    ::AlignLabelColumns({ui->IdenGBLayout, ui->AdminGBLayout, ui->DatatimeGBLayout, ui->NetinfoGBLayout,
+                         ui->DiskinfoGBLayout});
 }

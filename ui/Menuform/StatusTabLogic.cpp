@@ -3,7 +3,7 @@
 #include "app/LocalizeText.h"
 #include "device/ParameterEncoding.h"
 #include "device/StatusPage.h"
-#include "ui/Menuform/TextRulesLogic.h"
+#include "app/TextRules.h"
 
 namespace StatusTabLogic {
 

@@ -6,7 +6,8 @@
 #include <vector>
 
 #include "ui/Menuform/DateTimeLogic.h"
-#include "ui/Menuform/TabCommandLogic.h"
+#include "app/Notice.h"
+#include "device/Command.h"
 
 namespace StatusTabLogic {
 

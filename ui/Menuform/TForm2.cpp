@@ -5,7 +5,6 @@
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QPainter>
-#include <QScreen>
 #include <QTimer>
 
 #include "app/CurrentDevice.h"
@@ -15,18 +14,14 @@
 #include "ui/Application/BusyWait.h"
 #include "ui/Application/Forms.h"
 #include "ui/Application/KeyboardUse.h"
+#include "ui/Application/WindowSetup.h"
 #include "ui/Application/WindowText.h"
-#include "ui/Logindisk/TForm4.h"
-#include "ui/Mainform/TForm1.h"
 #include "ui/Menuform/PageControl.h"
 #include "ui/Menuform/StatusTab.h"
 #include "ui/Menuform/TabPaintLogic.h"
 #include "ui_TForm2.h"
 
 namespace {
-
-const char* const PageCaptions[PageVisibilityLogic::PageCount] = {
-    "Status", "IP Config", "Maintenance", "File Server", "FTP Server", "Modify FTP", "Disk Utility"};
 
 QColor ToColor(const TabPaintLogic::Rgb& rgb) { return QColor(rgb.red, rgb.green, rgb.blue); }
 
@@ -65,11 +60,7 @@ TForm2::TForm2(QWidget* parent)
     Timer2 = new QTimer(this);
     Timer2->setObjectName("Timer2");
 
-    setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint);
-    setAttribute(Qt::WA_QuitOnClose, false);
-    setFixedSize(587, 552);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    SetUpFixedWindow(*this, 587, 552);
 
     PageControl1->pageTabBar()->setFont(TabFont());
     PageControl1->pageTabBar()->setDrawTab(
@@ -81,28 +72,18 @@ TForm2::TForm2(QWidget* parent)
     PressButtonsOnEnter(*this);
 
     CurrentDevice.CommandPauseMs = 20;
-    setCaptions();
+    TranslateCaptions(this);
     syncPageControl();
 
-    status->setCommandSender(&sender, [this] { return ActiveTabIndex(); });
+    pageByNumber[0] = status;
+    for (ManagementPage* page : pageByNumber)
+        if (page)
+            page->setCommandSender(&sender);
     connect(status, &StatusTab::managementEnabledRequested, this, &QWidget::setEnabled);
-    connect(status, &StatusTab::loginWindowRequested, this, [] {
-        if (!Form4)
-            return;
-        Form4->show();
-        Form4->raise();
-        Form4->activateWindow();
-    });
+    connect(status, &StatusTab::loginWindowRequested, this, [] { ShowLoginWindow(); });
 }
 
 TForm2::~TForm2() = default;
-
-void TForm2::setCaptions()
-{
-    for (int page = 0; page < PageVisibilityLogic::PageCount; ++page)
-        PageControl1->setTabText(page, ToQString(LocalizeText(PageCaptions[page])));
-    status->SetCaptions(LocalizeText("Set"));
-}
 
 void TForm2::OpenOnFirstPage()
 {
@@ -142,15 +123,10 @@ void TForm2::FormClose()
 {
     Timer2->stop();
     hide();
-    if (Form4)
-        Form4->show();
+    ShowLoginWindow();
     const auto due = pages.LeaveAccountFolderMode();
     syncPageControl();
     runShowHandlers(due);
-    if (Form4) {
-        Form4->raise();
-        Form4->activateWindow();
-    }
 }
 
 void TForm2::PageControl1Change()
@@ -173,7 +149,7 @@ void TForm2::syncPageControl()
 {
     // Programmatic changes of the tab control are not the user's change of tab.
     syncing = true;
-    for (int page = 0; page < PageVisibilityLogic::PageCount; ++page)
+    for (int page = 0; page < PageCount; ++page)
         PageControl1->setTabVisible(page, pages.TabShown(page));
     PageControl1->setCurrentIndex(pages.Selected());
     syncing = false;
@@ -190,7 +166,7 @@ void TForm2::PageControl1DrawTab(QPainter& painter, int position, const QRect& r
     if (position == 0)
         painted.clear();
     const int page = TabPaintLogic::CaptionPage(position, PageControl1->pageTabBar()->tabsShown());
-    if (page < 0 || page >= PageVisibilityLogic::PageCount)
+    if (page < 0 || page >= PageCount)
         return;
     const QString caption = PageControl1->tabText(page);
     painted.append(caption);
@@ -211,10 +187,10 @@ int TForm2::ActiveTabIndex() { return PageControl1->currentIndex(); }
 
 void TForm2::RefreshPage(int pageNumber)
 {
+    if (!IsPageNumber(pageNumber) || !pageByNumber[pageNumber])
+        return;
     const BusyWait reading;
-    // The other pages' refreshes come with their pages.
-    if (pageNumber == 0)
-        status->TabSheet1Show();
+    pageByNumber[pageNumber]->ShowPage();
 }
 
 std::string TForm2::NewPasswordText() { return ToAnsi(status->passEdit()->text()); }
@@ -226,19 +202,15 @@ std::string TForm2::IPAddressText() { return {}; }
 
 void TForm2::HideManagementWindow() { hide(); }
 
-void TForm2::ShowDiscoveryAndSearch()
-{
-    if (!Form1)
-        return;
-    Form1->show();
-    Form1->ScanBtnClick();
-}
+void TForm2::ShowDiscoveryAndSearch() { ::ShowDiscoveryAndSearch(); }
 
 void TForm2::setVisible(bool visible)
 {
     // The pages are finished before their first layout on screen.
     if (visible)
-        status->FinishBuilding();
+        for (ManagementPage* page : pageByNumber)
+            if (page)
+                page->FinishBuilding();
     QWidget::setVisible(visible);
 }
 

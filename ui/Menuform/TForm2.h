@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <array>
+
 #include "device/CommandExchange.h"
 #include "device/CommandSender.h"
 #include "ui/Menuform/PageVisibilityLogic.h"
@@ -11,6 +13,7 @@
 class PageControl;
 class QPainter;
 class QTimer;
+class ManagementPage;
 class StatusTab;
 namespace Ui {
 class TForm2;
@@ -75,10 +78,11 @@ private:
     void tabSelectedByUser(int index);
     void syncPageControl();
     void runShowHandlers(const PageVisibilityLogic::ShowHandlers& due);
-    void setCaptions();
 
     QScopedPointer<Ui::TForm2> ui_;
     StatusTab* status;
+    // Each page by its number; a page still to be built is missing.
+    std::array<ManagementPage*, PageCount> pageByNumber{};
     CommandClient NMHTTP1;
     CommandSender sender;
     PageVisibilityLogic pages;

@@ -1,11 +1,12 @@
 #pragma once
 
+#include "device/ManagementPages.h"
+
 #include <array>
 
 // How one tab of the management window's tab control is painted.
 namespace TabPaintLogic {
 
-constexpr int PageCount = 7;
 
 struct Rgb {
     int red = 0, green = 0, blue = 0;

@@ -1,4 +1,4 @@
-#include "ui/Menuform/TextRulesLogic.h"
+#include "app/TextRules.h"
 
 #include <charconv>
 

@@ -3,22 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "app/Notifier.h"
-
-// What a tab's button logic hands back to its window: a message box to show,
-// or a command URL to send.
-
-struct Notice {
-    std::string text;            // English, looked up when shown...
-    bool textLocalized = false;  // ...unless it was composed from looked-up pieces
-    std::string caption;         // English
-    MessageIcon icon = MessageIcon::Information;
-
-    bool operator==(const Notice&) const = default;
-};
-
-// Shows the notice through the installed notifier, localizing what is still English.
-void ShowNotice(const Notice& notice);
+// A command URL that a window's logic hands back to its window for sending.
 
 enum class SendingMode {
     Once,      // one SendDeviceCommand, result ignored
