@@ -175,7 +175,9 @@ int CodeOfMountFailure(const MountState& state)
         default: break;
         }
     }
-    // The file-sharing backend reports network failures as plain failures in the system's words.
+    // The file-sharing backend reports most failures as plain failures in the system's words.
+    if (MessageNames(error, ENOENT))
+        return DriveError::BadNetName;
     for (int number : {EHOSTUNREACH, ENETUNREACH, ECONNREFUSED, ETIMEDOUT, EHOSTDOWN, ENETDOWN})
         if (MessageNames(error, number))
             return DriveError::NoNetwork;
