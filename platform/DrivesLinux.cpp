@@ -58,19 +58,19 @@ template <typename T> using GRef = std::unique_ptr<T, GFree<T>>;
 struct CharFree {
     void operator()(char* p) const { g_free(p); }
 };
-using GString_ = std::unique_ptr<char, CharFree>;
+using GText = std::unique_ptr<char, CharFree>;
 
 // "\\host\folder" as "smb://host/folder", optionally with a user.
 std::string ShareUri(const std::string& remoteName, const std::string& user = {})
 {
-    std::string rest = remoteName.substr(remoteName.rfind('\\', 1) == 1 ? 2 : 0);
+    std::string rest = remoteName.substr(remoteName.starts_with("\\\\") ? 2 : 0);
     const auto slash = rest.find('\\');
     const std::string host = rest.substr(0, slash);
     const std::string folder = slash == std::string::npos ? std::string() : rest.substr(slash + 1);
-    GString_ escapedFolder(g_uri_escape_string(AnsiToUtf8(folder).c_str(), nullptr, FALSE));
+    GText escapedFolder(g_uri_escape_string(AnsiToUtf8(folder).c_str(), nullptr, FALSE));
     std::string authority = AnsiToUtf8(host);
     if (!user.empty()) {
-        GString_ escapedUser(g_uri_escape_string(user.c_str(), nullptr, FALSE));
+        GText escapedUser(g_uri_escape_string(user.c_str(), nullptr, FALSE));
         authority = std::string(escapedUser.get()) + "@" + authority;
     }
     return "smb://" + authority + "/" + escapedFolder.get();
@@ -272,19 +272,20 @@ std::string ExecArgument(const std::string& text)
 
 // An autostart entry that mounts the share at the next desktop login and
 // points the letter at it again.
-void RememberForLogon(char letter, const std::string& uri)
+void RememberForLogon(char letter, const std::string& uri, bool asGuest)
 {
     const std::string folder = std::string(g_get_user_config_dir()) + "/autostart";
     g_mkdir_with_parents(folder.c_str(), 0700);
-    const std::string script = "gio mount \"$1\" </dev/null; "
-                               "p=$(gio info \"$1\" | sed -n 's/^local path: //p'); "
-                               "[ -n \"$p\" ] && mkdir -p \"$(dirname \"$2\")\" && ln -sfn \"$p\" \"$2\"";
+    // $1 the link, $2 the share, $3 "-a" for a guest mount; a kept password comes from the keyring.
+    const std::string script = "gio mount $3 \"$2\" </dev/null; "
+                               "p=$(gio info \"$2\" | sed -n 's/^local path: //p'); "
+                               "[ -n \"$p\" ] && mkdir -p \"$(dirname \"$1\")\" && ln -sfn \"$p\" \"$1\"";
     std::ofstream entry(folder + "/q70config-drive-" + letter + ".desktop", std::ios::trunc);
     entry << "[Desktop Entry]\n"
           << "Type=Application\n"
           << "Name=Network drive " << letter << "\n"
-          << "Exec=sh -c " << ExecArgument(script) << " q70config-drive " << ExecArgument(uri) << " "
-          << ExecArgument(LinkOf(letter)) << "\n"
+          << "Exec=sh -c " << ExecArgument(script) << " q70config-drive " << ExecArgument(LinkOf(letter)) << " "
+          << ExecArgument(uri) << (asGuest ? " -a" : "") << "\n"
           << "NoDisplay=true\n"
           << "X-GNOME-Autostart-enabled=true\n";
 }
@@ -306,7 +307,7 @@ public:
         const std::string link = LinkOf(letter);
         if (!IsLiveLink(link))
             return std::nullopt;
-        GString_ target(g_file_read_link(link.c_str(), nullptr));
+        GText target(g_file_read_link(link.c_str(), nullptr));
         return target ? std::optional<std::string>(target.get()) : std::nullopt;
     }
 
@@ -320,7 +321,7 @@ public:
         GRef<GFile> share(g_file_new_for_uri(ShareUri(request.remoteName).c_str()));
         if (const int code = MountShare(share.get(), request.password, keepPassword, pump_))
             return code;
-        GString_ path(g_file_get_path(share.get()));
+        GText path(g_file_get_path(share.get()));
         if (!path)
             return DriveError::GeneralFailure;
         g_mkdir_with_parents(DrivesFolder().c_str(), 0700);
@@ -329,7 +330,8 @@ public:
             return errno == EEXIST ? DriveError::AlreadyAssigned : DriveError::GeneralFailure;
         // Without a keyring the password is kept nowhere, so a password share cannot come back by itself.
         if (request.reconnectAtLogon && (request.password.empty() || keepPassword))
-            RememberForLogon(letter, ShareUri(request.remoteName, request.password.empty() ? "" : g_get_user_name()));
+            RememberForLogon(letter, ShareUri(request.remoteName, request.password.empty() ? "" : g_get_user_name()),
+                             request.password.empty());
         return DriveError::None;
     }
 
