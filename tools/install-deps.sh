@@ -12,7 +12,8 @@ set -euo pipefail
 demo_packages=(cmake ninja-build g++ qt6-base-dev fonts-dejavu-core iproute2 util-linux procps python3)
 test_packages=("${demo_packages[@]}" clang libclang-rt-14-dev pkg-config libgtest-dev coreutils
                xvfb xauth x11-apps xdotool imagemagick lighttpd
-               dpkg-dev desktop-file-utils debootstrap)
+               dpkg-dev desktop-file-utils debootstrap
+               samba smbclient gvfs gvfs-backends gvfs-fuse dbus libglib2.0-dev)
 
 job="${1:-test}"
 [ $# -eq 0 ] || shift
@@ -67,6 +68,8 @@ trap remove_policy EXIT
 
 before=$(services | sort -u)
 echo "Installing: ${missing[*]}"
+
+
 $SUDO apt-get update -q
 DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
 

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStyle>
@@ -179,15 +180,20 @@ private slots:
         QCOMPARE(Form4->focusWidget(), Form4->PassEdit);
     }
 
-    void connectFillsTheFolderListAndStays()
+    void connectFillsTheFolderListAndGivesWayToTheNetworkDriveWindow()
     {
         NetworkDriveFolders.Fill({"stale"});
         Form4->show();
         Form4->PassEdit->setText("admin");
         Form4->MountBtn->click();
-        QVERIFY(Form4->isVisible());
+        QVERIFY(!Form4->isVisible());
         QVERIFY(!Form2->isVisible());
+        QVERIFY(Form5->isVisible());
         QCOMPARE(NetworkDriveFolders.Entries(), (std::vector<std::string>{"public", "data"}));
+        QCOMPARE(Form5->FolderCB->count(), 2);
+        QCOMPARE(Form5->FolderCB->currentIndex(), -1);
+        Form5->close();
+        QVERIFY(Form4->isVisible());
         QCOMPARE(server->requestCount(), 2);
         QVERIFY(notifier.boxes.empty());
     }

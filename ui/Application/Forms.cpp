@@ -1,15 +1,19 @@
 #include "ui/Application/Forms.h"
 
 #include <QLineEdit>
+#include <QTreeWidget>
 
+#include "ui/Application/AnsiText.h"
+#include "ui/Application/WindowSetup.h"
 #include "ui/Logindisk/TForm4.h"
 #include "ui/Mainform/TForm1.h"
 #include "ui/Menuform/TForm2.h"
-#include "ui/Application/WindowSetup.h"
+#include "ui/Mountform/TForm5.h"
 
 TForm1* Form1 = nullptr;
 TForm2* Form2 = nullptr;
 TForm4* Form4 = nullptr;
+TForm5* Form5 = nullptr;
 
 void CreateForms()
 {
@@ -17,6 +21,7 @@ void CreateForms()
     Form1 = new TForm1;
     Form2 = new TForm2;
     Form4 = new TForm4;
+    Form5 = new TForm5;
 }
 
 bool ShowLoginWindowFromDiscovery()
@@ -64,4 +69,18 @@ void CloseManagementWindow()
 {
     if (Form2 && Form2->isVisible())
         Form2->close();
+void ShowMountWindow()
+{
+    if (Form4)
+        Form4->hide();
+    if (Form5)
+        Form5->show();
+}
+
+std::string PickedDeviceAddress()
+{
+    if (!Form1)
+        return {};
+    const QList<QTreeWidgetItem*> selected = Form1->HDListView->selectedItems();
+    return selected.isEmpty() ? std::string() : ToAnsi(selected.first()->text(0));
 }

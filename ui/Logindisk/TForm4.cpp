@@ -89,9 +89,7 @@ void TForm4::MountBtnClick()
         return;
     }
     FillFolderList(NetworkDriveFolders);
-    // The login window gives way to the network-drive window, which shows
-    // NetworkDriveFolders; until that window exists it stays, so the user is
-    // never left without a window.
+    ShowMountWindow();
 }
 
 void TForm4::FormShow()
