@@ -69,6 +69,8 @@ void CloseManagementWindow()
 {
     if (Form2 && Form2->isVisible())
         Form2->close();
+}
+
 void ShowMountWindow()
 {
     if (Form4)
