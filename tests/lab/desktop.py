@@ -5,8 +5,11 @@ windows asked to close as a window manager's close button does."""
 
 import ctypes
 import os
+import shutil
 import subprocess
+import tempfile
 import time
+import unittest
 import urllib.request
 import xml.etree.ElementTree
 
@@ -203,3 +206,20 @@ class SimControl:
     def post(self, path, body=""):
         with urllib.request.urlopen(self.base + path, data=body.encode(), timeout=5) as answer:
             return answer.read().decode().strip()
+
+
+class DesktopTest(unittest.TestCase):
+    """A private X display for the whole test class, and a working folder
+    without a language file (English texts)."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.display = Display()
+        cls.x11 = X11(cls.display.name)
+        cls.workdir = tempfile.mkdtemp()
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.x11.close()
+        cls.display.close()
+        shutil.rmtree(cls.workdir, ignore_errors=True)

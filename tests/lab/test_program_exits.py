@@ -11,14 +11,12 @@ Run inside tools/lab/isolated (the program binds UDP 14675):
 """
 
 import os
-import shutil
 import subprocess
 import sys
-import tempfile
 import time
 import unittest
 
-from desktop import X11, Display
+from desktop import DesktopTest
 
 PROGRAM = None
 DISCOVERY_TITLE = "Vantrel Q70 Configuration Utility - Version 1.7.2"
@@ -27,19 +25,7 @@ SEARCH_BUTTON_CENTRE = (234, 267)  # in the discovery window
 WAIT_S = 15
 
 
-class ProgramExitTest(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.display = Display()
-        cls.x11 = X11(cls.display.name)
-        cls.workdir = tempfile.mkdtemp()  # no language file: English texts
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.x11.close()
-        cls.display.close()
-        shutil.rmtree(cls.workdir, ignore_errors=True)
-
+class ProgramExitTest(DesktopTest):
     def setUp(self):
         self.started = []
 

@@ -11,32 +11,18 @@ Run inside tools/lab/with-appliances.sh:
     test_user_flows.py PATH/TO/q70config
 """
 
-import shutil
 import sys
-import tempfile
 import time
 import unittest
 
-from desktop import WAIT_S, X11, Display, Program, SimControl, form_rect
+from desktop import WAIT_S, DesktopTest, Program, SimControl, form_rect
 
 PROGRAM = None
 DISCOVERY = "Vantrel Q70 Configuration Utility - Version 1.7.2"
 LOGIN = "Remote Device Login"
 
 
-class UserFlowTest(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.display = Display()
-        cls.x11 = X11(cls.display.name)
-        cls.workdir = tempfile.mkdtemp()  # no language file: English texts
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.x11.close()
-        cls.display.close()
-        shutil.rmtree(cls.workdir, ignore_errors=True)
-
+class UserFlowTest(DesktopTest):
     def setUp(self):
         self.nas1, self.nas2 = SimControl("nas1"), SimControl("nas2")
         for sim in (self.nas1, self.nas2):
