@@ -14,6 +14,7 @@
 #include "app/CurrentDevice.h"
 #include "discovery/DiscoveryDatagram.h"
 #include "platform/UdpEndpoint.h"
+#include "support/DiscoveryReplyBytes.h"
 #include "support/RecordingNotifier.h"
 #include "ui/Application/AnsiText.h"
 #include "ui/Application/Application.h"
@@ -21,17 +22,6 @@
 #include "ui/Mainform/TForm1.h"
 
 namespace {
-
-std::string Reply(const std::string& disk, const std::string& group, const std::string& firmware)
-{
-    std::string datagram(72, '\0');
-    datagram[0] = 1;
-    datagram.replace(8, disk.size(), disk);
-    datagram.replace(24, group.size(), group);
-    datagram.replace(40, firmware.size(), firmware);
-    datagram.resize(72);
-    return datagram;
-}
 
 // Sends one datagram to the window from a loopback address of its own, as
 // an appliance at that address would.

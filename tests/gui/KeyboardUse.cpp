@@ -42,26 +42,22 @@ QWidget* WindowNamed(const QString& name)
 class KeyboardUseTest : public QObject {
     Q_OBJECT
 
-    RecordingNotifier notifier;
-    std::unique_ptr<ScriptedPageServer> server;
+    std::unique_ptr<ProgramWindowsFixture> program;
 
 private slots:
     void initTestCase()
     {
-        CurrentDevice.Address = "127.0.0.1";
-        server = std::make_unique<ScriptedPageServer>(RefusingAppliance);
-        CreateForms();
+        program = std::make_unique<ProgramWindowsFixture>(RefusingAppliance);
     }
 
     void cleanupTestCase()
     {
-        DestroyForms();
-        server.reset();
+        program.reset();
     }
 
     void init()
     {
-        notifier.boxes.clear();
+        program->notifier.boxes.clear();
         for (QWidget* window : {static_cast<QWidget*>(Form1), static_cast<QWidget*>(Form2),
                                 static_cast<QWidget*>(Form4)})
             window->hide();
@@ -97,7 +93,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(shown));
         if (auto* host = shown->findChild<QLineEdit*>("HostEdit"))
             host->clear();
-        notifier.boxes.clear();
+        program->notifier.boxes.clear();
         auto* focused = shown->findChild<QWidget*>(control);
         QVERIFY(focused);
         focused->setFocus();
@@ -105,8 +101,8 @@ private slots:
 
         QTest::keyClick(focused, Qt::Key_Return);
 
-        QCOMPARE(notifier.boxes.size(), std::size_t{1});
-        QCOMPARE(QString::fromStdString(notifier.boxes[0].text), box);
+        QCOMPARE(program->notifier.boxes.size(), std::size_t{1});
+        QCOMPARE(QString::fromStdString(program->notifier.boxes[0].text), box);
         QCOMPARE(shown->focusWidget()->objectName(), focusAfter);
     }
 
@@ -127,7 +123,7 @@ private slots:
         if (how == "refused") {
             Form4->show();
             Form4->MenBtn->click();
-            QCOMPARE(notifier.boxes.size(), std::size_t{1});
+            QCOMPARE(program->notifier.boxes.size(), std::size_t{1});
         } else if (how == "shown") {
             Form4->show();
         } else {
@@ -172,7 +168,7 @@ private slots:
         QVERIFY(Form4->isVisible());
         QVERIFY(!Form1->isVisible());
         QCOMPARE(Form4->focusWidget(), Form4->PassEdit);
-        QVERIFY(notifier.boxes.empty());
+        QVERIFY(program->notifier.boxes.empty());
     }
 };
 

@@ -39,28 +39,24 @@ std::string ApplianceReply(const std::string& request)
 class LoginWindowTest : public QObject {
     Q_OBJECT
 
-    RecordingNotifier notifier;
-    std::unique_ptr<ScriptedPageServer> server;
+    std::unique_ptr<ProgramWindowsFixture> program;
 
 private slots:
     void initTestCase()
     {
-        CurrentDevice.Address = "127.0.0.1";
-        server = std::make_unique<ScriptedPageServer>(ApplianceReply);
-        CreateForms();
+        program = std::make_unique<ProgramWindowsFixture>(ApplianceReply);
     }
 
     void cleanupTestCase()
     {
-        DestroyForms();
-        server.reset();
+        program.reset();
     }
 
     void init()
     {
-        notifier.boxes.clear();
-        server->clear();
-        server->setReply(ApplianceReply);
+        program->notifier.boxes.clear();
+        program->server->clear();
+        program->server->setReply(ApplianceReply);
         Form2->hide();
         Form4->show();
         QVERIFY(QTest::qWaitForWindowExposed(Form4));
@@ -96,11 +92,11 @@ private slots:
         Form4->UserEdit->setFocus();
         (management ? Form4->MenBtn : Form4->MountBtn)->click();
 
-        QCOMPARE(server->requestCount(), 8);
-        QCOMPARE(notifier.boxes.size(), std::size_t{1});
-        QCOMPARE(notifier.boxes[0].text, std::string("Login failed, please check your username and password"));
-        QCOMPARE(notifier.boxes[0].caption, std::string("Login"));
-        QCOMPARE(notifier.boxes[0].icon, MessageIcon::Information);
+        QCOMPARE(program->server->requestCount(), 8);
+        QCOMPARE(program->notifier.boxes.size(), std::size_t{1});
+        QCOMPARE(program->notifier.boxes[0].text, std::string("Login failed, please check your username and password"));
+        QCOMPARE(program->notifier.boxes[0].caption, std::string("Login"));
+        QCOMPARE(program->notifier.boxes[0].icon, MessageIcon::Information);
         // Only "Management" sends the user back to the password.
         QCOMPARE(Form4->focusWidget(), management ? Form4->PassEdit : Form4->UserEdit);
         QVERIFY(Form4->isVisible());
@@ -123,14 +119,14 @@ private slots:
         QFETCH(QString, reply);
         QFETCH(int, requests);
         const std::string answer = reply.toStdString();
-        server->setReply([answer](const std::string&) { return answer; });
+        program->server->setReply([answer](const std::string&) { return answer; });
         Form4->PassEdit->setText("admin");
         Form4->MenBtn->click();
-        QCOMPARE(server->requestCount(), requests);
-        QCOMPARE(notifier.boxes.size(), std::size_t{1});
-        QCOMPARE(notifier.boxes[0].text, std::string("Connection fail"));
-        QCOMPARE(notifier.boxes[0].caption, std::string("Connect"));
-        QCOMPARE(notifier.boxes[0].icon, MessageIcon::Error);
+        QCOMPARE(program->server->requestCount(), requests);
+        QCOMPARE(program->notifier.boxes.size(), std::size_t{1});
+        QCOMPARE(program->notifier.boxes[0].text, std::string("Connection fail"));
+        QCOMPARE(program->notifier.boxes[0].caption, std::string("Connect"));
+        QCOMPARE(program->notifier.boxes[0].icon, MessageIcon::Error);
         QVERIFY(!Form2->isVisible());
     }
 
@@ -142,9 +138,9 @@ private slots:
         Form4->MountBtn->click();
         const auto took = MonotonicMs() - started;
         CurrentDevice.Address = "127.0.0.1";
-        QCOMPARE(notifier.boxes.size(), std::size_t{1});
-        QCOMPARE(notifier.boxes[0].text, std::string("Connection fail"));
-        QCOMPARE(server->requestCount(), 0);
+        QCOMPARE(program->notifier.boxes.size(), std::size_t{1});
+        QCOMPARE(program->notifier.boxes[0].text, std::string("Connection fail"));
+        QCOMPARE(program->server->requestCount(), 0);
         // 8 refused connections and their pauses, nothing more.
         QVERIFY2(took < 2000, qPrintable(QString::number(took)));
     }
@@ -163,9 +159,9 @@ private slots:
         QCOMPARE(Form2->PageControl1->currentIndex(), 0);
         QCOMPARE(Form2->statusTab()->passEdit()->text(), QString());
         QCOMPARE(Form2->statusTab()->verifyEdit()->text(), QString());
-        QVERIFY(notifier.boxes.empty());
+        QVERIFY(program->notifier.boxes.empty());
         // One fetch to log in; the Status page's own refresh reads the page again.
-        QVERIFY(server->requestCount() >= 2);
+        QVERIFY(program->server->requestCount() >= 2);
         QCOMPARE(CurrentDevice.UserName, std::string("admin"));
         QCOMPARE(CurrentDevice.Password, std::string("admin"));
     }
@@ -194,8 +190,8 @@ private slots:
         QCOMPARE(Form5->FolderCB->currentIndex(), -1);
         Form5->close();
         QVERIFY(Form4->isVisible());
-        QCOMPARE(server->requestCount(), 2);
-        QVERIFY(notifier.boxes.empty());
+        QCOMPARE(program->server->requestCount(), 2);
+        QVERIFY(program->notifier.boxes.empty());
     }
 
     void clickingAnApplianceOpensTheLoginAtThePassword()
@@ -212,7 +208,7 @@ private slots:
         QVERIFY(Form4->isVisible());
         QVERIFY(!Form1->isVisible());
         QCOMPARE(Form4->focusWidget(), Form4->PassEdit);
-        QVERIFY(notifier.boxes.empty());
+        QVERIFY(program->notifier.boxes.empty());
     }
 
     void closingReturnsToTheDiscoveryWindow()

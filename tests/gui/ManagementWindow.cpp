@@ -11,6 +11,7 @@
 
 #include "app/CurrentDevice.h"
 #include "platform/Clock.h"
+#include "support/LanguageFile.h"
 #include "support/ProgramWindows.h"
 #include "support/RecordingNotifier.h"
 #include "support/ScriptedPageServer.h"
@@ -60,28 +61,24 @@ bool HasInk(const QImage& image, const QRect& rect, const QColor& colour)
 class ManagementWindowTest : public QObject {
     Q_OBJECT
 
-    RecordingNotifier notifier;
-    std::unique_ptr<ScriptedPageServer> server;
+    std::unique_ptr<ProgramWindowsFixture> program;
 
 private slots:
     void initTestCase()
     {
-        CurrentDevice.Address = "127.0.0.1";
-        CurrentDevice.CommandPauseMs = 0;
-        server = std::make_unique<ScriptedPageServer>(
+        CurrentDevice.CommandPauseMs = 0; // the window's construction sets it again
+        program = std::make_unique<ProgramWindowsFixture>(
             [](const std::string&) { return ScriptedPageServer::Answer(200, "OK", StatusPage); });
-        CreateForms();
     }
 
     void cleanupTestCase()
     {
-        DestroyForms();
-        server.reset();
+        program.reset();
     }
 
     void init()
     {
-        notifier.boxes.clear();
+        program->notifier.boxes.clear();
         Form2->setEnabled(true);
         Form2->OpenOnFirstPage();
         QVERIFY(QTest::qWaitForWindowExposed(Form2));
@@ -122,11 +119,11 @@ private slots:
         Form2->hide();
         Form2->SelectPage(2);
         CurrentDevice.Address = "127.0.0.1";
-        QCOMPARE(RequestsDuring(*server, [] { Form2->OpenOnFirstPage(); }), 1);
+        QCOMPARE(RequestsDuring(*program->server, [] { Form2->OpenOnFirstPage(); }), 1);
         QCOMPARE(Form2->windowTitle(), QString("Management 127.0.0.1"));
         QCOMPARE(Form2->PageControl1->currentIndex(), 0);
         QVERIFY(!Form2->PageControl1->isTabVisible(5));
-        QVERIFY(notifier.boxes.empty());
+        QVERIFY(program->notifier.boxes.empty());
     }
 
     void sixTabsArePaintedWhileModifyFtpIsHidden()
@@ -152,11 +149,11 @@ private slots:
 
     void changingTabsRefreshesOnlyWhatBecomesVisible()
     {
-        QCOMPARE(RequestsDuring(*server, [] { ClickTab(*Form2, 1); }), 0);
+        QCOMPARE(RequestsDuring(*program->server, [] { ClickTab(*Form2, 1); }), 0);
         QCOMPARE(Form2->PageControl1->currentIndex(), 1);
         QVERIFY(Form2->pageState().PageVisible(4));
         // Coming back to Status reads the appliance again.
-        QCOMPARE(RequestsDuring(*server, [] { ClickTab(*Form2, 0); }), 1);
+        QCOMPARE(RequestsDuring(*program->server, [] { ClickTab(*Form2, 0); }), 1);
         QCOMPARE(Form2->PageControl1->currentIndex(), 0);
     }
 
@@ -197,9 +194,9 @@ private slots:
         QCOMPARE(Form2->NewPasswordText(), std::string("n3w"));
         QVERIFY(!Form2->AutomaticIPChosen());
         QCOMPARE(Form2->IPAddressText(), std::string());
-        QCOMPARE(RequestsDuring(*server, [] { Form2->RefreshPage(0); }), 1);
+        QCOMPARE(RequestsDuring(*program->server, [] { Form2->RefreshPage(0); }), 1);
         for (int page : {1, 2, 3, 4, 5, 6, 7, -1})
-            QCOMPARE(RequestsDuring(*server, [page] { Form2->RefreshPage(page); }), 0);
+            QCOMPARE(RequestsDuring(*program->server, [page] { Form2->RefreshPage(page); }), 0);
 
         Form1->hide();
         Form2->HideManagementWindow();
@@ -240,16 +237,7 @@ private slots:
 
     void aLanguageEntryForSetChangesEverySetButton()
     {
-        QTemporaryDir dir;
-        QVERIFY(dir.isValid());
-        QFile language(dir.filePath("language"));
-        QVERIFY(language.open(QIODevice::WriteOnly));
-        language.write("Status=Zustand\r\nSet=Setzen\r\nManagement=Verwaltung\r\n");
-        language.close();
-        const QString previous = QDir::currentPath();
-        QDir::setCurrent(dir.path());
-        CurrentDevice.TranslationOn = 1;
-
+        const LanguageFile language("Status=Zustand\r\nSet=Setzen\r\nManagement=Verwaltung\r\n");
         TForm2 translated;
         const QStringList setButtons{"identBtn", "adminBtn", "DatatimeBtn", "NetinfoBtn", "LangBtn"};
         for (const QString& name : setButtons) {
@@ -262,10 +250,7 @@ private slots:
         translated.show();
         QCOMPARE(translated.windowTitle(), QString("Verwaltung 127.0.0.1"));
         translated.hide();
-
-        CurrentDevice.TranslationOn = 0;
         CurrentDevice.CommandPauseMs = 0;
-        QDir::setCurrent(previous);
     }
 };
 

@@ -24,6 +24,7 @@
 #include "app/LocalizeText.h"
 #include "device/CommandExchange.h"
 #include "device/CommandSender.h"
+#include "support/LanguageFile.h"
 #include "support/LayoutProblems.h"
 #include "support/LoopbackAppliance.h"
 #include "support/RecordingNotifier.h"
@@ -261,19 +262,11 @@ void StatusTabTest::controlsBeforeFirstRefresh()
 
 void StatusTabTest::captionsComeFromTheLanguageFile()
 {
-    QTemporaryDir folder;
-    QVERIFY(folder.isValid());
-    QFile file(folder.filePath("language"));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("Set=Setzen\r\nHost Name=Rechnername\r\nMAC Address=MAC-Adresse\r\n"
-               "Disk Information=Datentr\xC3\xA4ger\r\nManually Set Time Server=Eigener Zeitserver\r\n");
-    file.close();
-    const QString previous = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(folder.path()));
-    CurrentDevice.TranslationOn = 1;
-    TranslateCaptions(tab);
-    CurrentDevice.TranslationOn = 0;
-    QDir::setCurrent(previous);
+    {
+        const LanguageFile language("Set=Setzen\r\nHost Name=Rechnername\r\nMAC Address=MAC-Adresse\r\n"
+                                    "Disk Information=Datentr\xC3\xA4ger\r\nManually Set Time Server=Eigener Zeitserver\r\n");
+        TranslateCaptions(tab);
+    }
 
     for (const char* name : {"identBtn", "adminBtn", "DatatimeBtn", "NetinfoBtn", "LangBtn"})
         QCOMPARE(control<QPushButton>(name)->text(), QString("Setzen"));
@@ -624,19 +617,13 @@ void StatusTabTest::typedTextInTheServerListIsNotSent()
 
 void StatusTabTest::refusedNameNoticeIsBuiltFromLookedUpPieces()
 {
-    QTemporaryDir folder;
-    QFile file(folder.filePath("language"));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("Invalid value =Ung\xC3\xBCltig: \r\nHost Name=Rechnername\r\nIdentification=Kennung\r\n");
-    file.close();
-    const QString previous = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(folder.path()));
-    CurrentDevice.TranslationOn = 1;
-    type("HostEdit", "nas!");
-    type("GroupEdit", "WG");
-    click("identBtn");
-    CurrentDevice.TranslationOn = 0;
-    QDir::setCurrent(previous);
+    {
+        const LanguageFile language("Invalid value =Ung\xC3\xBCltig: \r\nHost Name=Rechnername\r\n"
+                                    "Identification=Kennung\r\n");
+        type("HostEdit", "nas!");
+        type("GroupEdit", "WG");
+        click("identBtn");
+    }
     QCOMPARE(notifier->boxes.size(), std::size_t(1));
     QCOMPARE(ToQString(notifier->boxes[0].text), QString::fromUtf8("Ung\xC3\xBCltig: !Rechnername nas!"));
     QCOMPARE(notifier->boxes[0].caption, std::string("Kennung"));

@@ -1,5 +1,10 @@
 #pragma once
 
+#include <memory>
+
+#include "app/CurrentDevice.h"
+#include "support/RecordingNotifier.h"
+#include "support/ScriptedPageServer.h"
 #include "ui/Application/Forms.h"
 #include "ui/Logindisk/TForm4.h"
 #include "ui/Mainform/TForm1.h"
@@ -19,3 +24,20 @@ inline void DestroyForms()
     Form2 = nullptr;
     Form1 = nullptr;
 }
+
+// The program's windows made as the program makes them, for the appliance at
+// 127.0.0.1 that the reply scripts, with every box recorded; all removed
+// again when the fixture ends.
+class ProgramWindowsFixture {
+public:
+    explicit ProgramWindowsFixture(ScriptedPageServer::Reply reply)
+        : server(std::make_unique<ScriptedPageServer>(std::move(reply)))
+    {
+        CurrentDevice.Address = "127.0.0.1";
+        CreateForms();
+    }
+    ~ProgramWindowsFixture() { DestroyForms(); }
+
+    RecordingNotifier notifier;
+    std::unique_ptr<ScriptedPageServer> server;
+};
