@@ -113,7 +113,7 @@ void TForm1::setCaptions()
     HDListView->setHeaderLabels(captions);
     for (int i = 0; i < static_cast<int>(std::size(Columns)); ++i)
         HDListView->setColumnWidth(i, Columns[i].width);
-    ScanBtn->setText(ToQString(LocalizeText("Search for Remote Devices")));
+    TranslateCaptions(this);
 }
 
 void TForm1::ScanBtnClick()
