@@ -9,6 +9,8 @@ Run inside tools/lab/with-appliances.sh:
     test_disk_tab.py PATH/TO/q70config
 """
 
+import os
+import subprocess
 import sys
 import time
 import unittest
@@ -120,6 +122,14 @@ class DiskTabTest(DesktopTest):
         self.nas.post("/requests/clear")
         self.wait_until(lambda: self.status_reads() >= 1, "the report was not read again",
                         limit_s=WATCH_S + 5)
+
+        # Back on the page, the finished report is shown; its picture when asked for.
+        self.program.keys(management, "ctrl+shift+Tab")
+        time.sleep(1)
+        shot = os.environ.get("Q70_SCREENSHOT")
+        if shot:
+            subprocess.run(["import", "-window", str(management), shot], env=self.program.env, check=True,
+                           timeout=20)
 
         # Closed: no more reading.
         self.x11.request_close(management)
