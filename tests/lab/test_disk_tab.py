@@ -131,6 +131,13 @@ class DiskTabTest(DesktopTest):
             subprocess.run(["import", "-window", str(management), shot], env=self.program.env, check=True,
                            timeout=20)
 
+        # The error messages deleted from the report, after the question.
+        self.program.click(management, 290, 340)  # into the report
+        self.program.keys(management, "Tab", "Return")
+        self.program.answer_box("Scan Disk")
+        self.wait_until(lambda: self.sent("ide_fixdisk_start") == 1, "no deletion sent")
+        self.assertEqual(self.nas.get("/state/disk_scan"), "")
+
         # Closed: no more reading.
         self.x11.request_close(management)
         self.program.wait_for_window(LOGIN)
