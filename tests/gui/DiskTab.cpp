@@ -111,11 +111,7 @@ private slots:
         DiskTab page;
         page.findChild<QLineEdit*>("DiskSleepTimeEdit")->setText("1x");
         QVERIFY_THROWS_EXCEPTION(std::runtime_error, page.DiskSleepBtnClick());
-        page.findChild<QLineEdit*>("DiskSleepTimeEdit")->setText("61");
-        page.DiskSleepBtnClick();
-        QCOMPARE(notifier.boxes.size(), std::size_t(1));
-        QCOMPARE(notifier.boxes[0].text, std::string("Invalid Sleep Time"));
-        QCOMPARE(notifier.boxes[0].caption, std::string("Disk Tools"));
+        QVERIFY(notifier.boxes.empty()); // the application reports it, not the page
     }
 };
 

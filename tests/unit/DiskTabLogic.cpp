@@ -141,20 +141,6 @@ TEST(DiskCommands, AskFirstThenSendOnce)
     }
 }
 
-TEST(ScanWatch, RefreshEveryThirtiethTick)
-{
-    TickCounter counter;
-    for (int round = 0; round < 2; ++round) {
-        for (int tick = 1; tick < TicksPerRefresh; ++tick)
-            ASSERT_FALSE(counter.Tick()) << tick;
-        EXPECT_TRUE(counter.Tick());
-        EXPECT_EQ(counter.Ticks(), 0);
-    }
-    counter.Tick();
-    counter.Reset();
-    EXPECT_EQ(counter.Ticks(), 0);
-}
-
 TEST(ScanWatch, ReadsUntilAPageComes)
 {
     const struct {

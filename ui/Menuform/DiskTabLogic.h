@@ -56,7 +56,6 @@ public:
     // One tick; true when the report is due (the count starts again).
     bool Tick();
     void Reset() { ticks = 0; }
-    int Ticks() const { return ticks; }
 
 private:
     int ticks = 0;
