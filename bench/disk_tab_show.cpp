@@ -72,8 +72,8 @@ int main(int argc, char** argv)
     QProcess appliance;
     appliance.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     const QString python = QFile::exists("/usr/bin/python3") ? "/usr/bin/python3" : "python3";
-    appliance.start(python, {source + "/tools/appliance-sim/appliance_sim.py", "--address", "127.0.0.1",
-                                "--no-discovery"});
+    appliance.start(python,
+                    {source + "/tools/appliance-sim/appliance_sim.py", "--address", "127.0.0.1", "--no-discovery"});
     if (!appliance.waitForReadyRead(10000) || !appliance.readLine().startsWith("READY")) {
         std::fprintf(stderr, "the fake appliance did not start\n");
         return 2;

@@ -17,8 +17,8 @@ const std::string nas = "http://192.168.1.20/nas.cgi?redirect=";
 std::string GluedPage(const std::string& idle, const std::string& fix, const std::string& scan)
 {
     std::string page = StatusPageText({{"disk_scan", scan}});
-    return page.insert(page.find("var disk_scan"), "var disk_idle_value=\"" + idle + "\";var disk_fix_enable=\"" +
-                                                       fix + "\";\r\n");
+    return page.insert(page.find("var disk_scan"),
+                       "var disk_idle_value=\"" + idle + "\";var disk_fix_enable=\"" + fix + "\";\r\n");
 }
 
 } // namespace
@@ -88,7 +88,7 @@ TEST(SleepTime, CheckedAndSentAsTyped)
         const char* typed;
         const char* sent; // nullptr: refused
     } cases[] = {
-        {"0", "0"}, {"5", "5"}, {"60", "60"}, {"05", "05"}, {"+5", "%2B5"}, {"-0", "-0"},
+        {"0", "0"},     {"5", "5"},     {"60", "60"},    {"05", "05"},    {"+5", "%2B5"},  {"-0", "-0"},
         {"1", nullptr}, {"4", nullptr}, {"61", nullptr}, {"99", nullptr}, {"-5", nullptr},
     };
     for (const auto& c : cases) {

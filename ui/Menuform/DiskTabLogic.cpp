@@ -55,17 +55,17 @@ DiskTabValues ReadDiskTab(const std::string& page)
 ConfirmedCommand DiskFormatBtnClick(const std::string& address)
 {
     // Looked up sentence by sentence, as the translations hold them.
-    Notice question{LocalizeText("This will format the hard disk and erase all data from the disk!") + "\n" +
-                        LocalizeText("Are you sure?"),
+    Notice question{LocalizeText("This will format the hard disk and erase all data from the disk!") + "\n"
+                        + LocalizeText("Are you sure?"),
                     true, "Disk Tools", MessageIcon::Question};
     return {question, Once(CommandUrlPrefix(address, "nas.cgi", "sto_ok.htm", "IDE_init"))};
 }
 
 ConfirmedCommand DiskScanBtnClick(const std::string& address)
 {
-    return {Notice{"This operation will take some time to complete! Continue?", false, "Scan Disk",
-                   MessageIcon::Question},
-            Once(CommandUrlPrefix(address, "nas.cgi", "sto.htm", "ide_scandisk_start"))};
+    return {
+        Notice{"This operation will take some time to complete! Continue?", false, "Scan Disk", MessageIcon::Question},
+        Once(CommandUrlPrefix(address, "nas.cgi", "sto.htm", "ide_scandisk_start"))};
 }
 
 ConfirmedCommand DiskDelMsgBtnClick(const std::string& address)
