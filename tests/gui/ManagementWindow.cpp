@@ -194,8 +194,9 @@ private slots:
         QCOMPARE(Form2->NewPasswordText(), std::string("n3w"));
         QVERIFY(!Form2->AutomaticIPChosen());
         QCOMPARE(Form2->IPAddressText(), std::string());
-        QCOMPARE(RequestsDuring(*program->server, [] { Form2->RefreshPage(0); }), 1);
-        for (int page : {1, 2, 3, 4, 5, 6, 7, -1})
+        for (int page : {0, 6})
+            QCOMPARE(RequestsDuring(*program->server, [page] { Form2->RefreshPage(page); }), 1);
+        for (int page : {1, 2, 3, 4, 5, 7, -1})
             QCOMPARE(RequestsDuring(*program->server, [page] { Form2->RefreshPage(page); }), 0);
 
         Form1->hide();

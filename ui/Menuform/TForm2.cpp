@@ -16,6 +16,7 @@
 #include "ui/Application/KeyboardUse.h"
 #include "ui/Application/WindowSetup.h"
 #include "ui/Application/WindowText.h"
+#include "ui/Menuform/DiskTab.h"
 #include "ui/Menuform/PageControl.h"
 #include "ui/Menuform/StatusTab.h"
 #include "ui/Menuform/TabPaintLogic.h"
@@ -59,6 +60,7 @@ TForm2::TForm2(QWidget* parent)
     Timer1->setInterval(1000);
     Timer2 = new QTimer(this);
     Timer2->setObjectName("Timer2");
+    Timer2->setInterval(1000);
 
     SetUpFixedWindow(*this, 587, 552);
 
@@ -76,6 +78,8 @@ TForm2::TForm2(QWidget* parent)
     syncPageControl();
 
     pageByNumber[0] = status;
+    pageByNumber[6] = ui_->TabSheet7;
+    ui_->TabSheet7->setScanTimer(Timer2);
     for (ManagementPage* page : pageByNumber)
         if (page)
             page->setCommandSender(&sender);
