@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "WindowBench.h"
 #include "app/CurrentDevice.h"
 #include "app/Notifier.h"
 #include "device/StatusPage.h"
@@ -27,105 +28,58 @@ namespace {
 
 constexpr int Runs = 15;
 
-// Only loopback may be up: the fake appliance serves on port 80.
-bool OnlyLoopback()
-{
-    std::ifstream devices("/proc/net/dev");
-    std::string line;
-    int interfaces = 0;
-    bool loopback = false;
-    while (std::getline(devices, line)) {
-        const auto colon = line.find(':');
-        if (colon == std::string::npos)
-            continue;
-        ++interfaces;
-        loopback = loopback || line.substr(0, colon).find("lo") != std::string::npos;
-    }
-    return interfaces == 1 && loopback;
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-class CountingNotifier final : public Notifier {
-public:
-    void notice(const std::string&, const std::string&, MessageIcon) override { ++boxes; }
-    bool confirm(const std::string&, const std::string&, MessageIcon) override { return ++boxes, true; }
-    int boxes = 0;
-};
-
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (!OnlyLoopback()) {
-        std::fprintf(stderr, "run me inside tools/lab/isolated\n");
-        return 2;
-    }
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    QApplication application(argc, argv);
-    const QString source = qEnvironmentVariableIsSet("Q70_SOURCE_DIR") ? qEnvironmentVariable("Q70_SOURCE_DIR") : ".";
+    return RunWindowBench(argc, argv, [](QApplication& application) {
+        QProcess control;
+        QString report;
+        for (int line = 0; line < 300; ++line)
+            report += QString("Phase %1 - block %2 checked\n").arg(line % 5 + 1).arg(line);
+        control.start("curl", {"-s", "-o", "/dev/null", "--data-binary", report, "http://127.0.0.1:8080/state/disk_scan"});
+        control.waitForFinished(5000);
 
-    QProcess appliance;
-    appliance.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    const QString python = QFile::exists("/usr/bin/python3") ? "/usr/bin/python3" : "python3";
-    appliance.start(python,
-                    {source + "/tools/appliance-sim/appliance_sim.py", "--address", "127.0.0.1", "--no-discovery"});
-    if (!appliance.waitForReadyRead(10000) || !appliance.readLine().startsWith("READY")) {
-        std::fprintf(stderr, "the fake appliance did not start\n");
-        return 2;
-    }
-    QProcess control;
-    QString report;
-    for (int line = 0; line < 300; ++line)
-        report += QString("Phase %1 - block %2 checked\n").arg(line % 5 + 1).arg(line);
-    control.start("curl", {"-s", "-o", "/dev/null", "--data-binary", report, "http://127.0.0.1:8080/state/disk_scan"});
-    control.waitForFinished(5000);
-
-    CountingNotifier notifier;
-    SetNotifier(&notifier);
-    CurrentDevice.Address = "127.0.0.1";
-    CurrentDevice.UserName = "admin";
-    CurrentDevice.Password = "admin";
-    auto* window = new TForm2;
-    window->show();
-    application.processEvents();
-
-    std::vector<double> fetches, shows;
-    for (int run = 0; run < Runs; ++run) {
-        auto started = MonotonicMs();
-        const std::string page = FetchStatusPage(); // with its own wait before the try
-        fetches.push_back(double(MonotonicMs() - started));
-        if (DiskTabLogic::FillScanReport(page).size() < 300) {
-            std::fprintf(stderr, "the status page came without the report\n");
-            return 1;
-        }
-
-        window->PageControl1->setCurrentIndex(0);
+        CountingNotifier notifier;
+        SetNotifier(&notifier);
+        CurrentDevice.Address = "127.0.0.1";
+        CurrentDevice.UserName = "admin";
+        CurrentDevice.Password = "admin";
+        auto* window = new TForm2;
+        window->show();
         application.processEvents();
-        started = MonotonicMs();
-        window->PageControl1->setCurrentIndex(DiskTabLogic::DiskPageNumber); // returns once the page is filled
-        shows.push_back(double(MonotonicMs() - started));
-        if (notifier.boxes != 0) {
-            std::fprintf(stderr, "the page did not fill cleanly\n");
-            return 1;
+
+        std::vector<double> fetches, shows;
+        for (int run = 0; run < Runs; ++run) {
+            auto started = MonotonicMs();
+            const std::string page = FetchStatusPage(); // with its own wait before the try
+            fetches.push_back(double(MonotonicMs() - started));
+            if (DiskTabLogic::FillScanReport(page).size() < 300) {
+                std::fprintf(stderr, "the status page came without the report\n");
+                return 1;
+            }
+
+            window->PageControl1->setCurrentIndex(0);
+            application.processEvents();
+            started = MonotonicMs();
+            window->PageControl1->setCurrentIndex(DiskTabLogic::DiskPageNumber); // returns once the page is filled
+            shows.push_back(double(MonotonicMs() - started));
+            if (notifier.boxes != 0) {
+                std::fprintf(stderr, "the page did not fill cleanly\n");
+                return 1;
+            }
         }
-    }
 
-    const double fetch = Median(fetches);
-    const double floor = CurrentDevice.CommandPauseMs + fetch;
-    const double show = Median(shows);
-    std::printf("status page read: %.1f ms (median of %d)\n", fetch, Runs);
-    std::printf("floor (20 ms + 1 status page read): %.1f ms\n", floor);
-    std::printf("Disk Utility shown to filled: %.1f ms (median of %d)\n", show, Runs);
-    std::printf("ratio: %.3f (goal <= 1.2)\n", show / floor);
+        const double fetch = Median(fetches);
+        const double floor = CurrentDevice.CommandPauseMs + fetch;
+        const double show = Median(shows);
+        std::printf("status page read: %.1f ms (median of %d)\n", fetch, Runs);
+        std::printf("floor (20 ms + 1 status page read): %.1f ms\n", floor);
+        std::printf("Disk Utility shown to filled: %.1f ms (median of %d)\n", show, Runs);
+        std::printf("ratio: %.3f (goal <= 1.2)\n", show / floor);
 
-    SetNotifier(nullptr);
-    delete window;
-    appliance.terminate();
-    appliance.waitForFinished(3000);
-    return 0;
+        SetNotifier(nullptr);
+        delete window;
+        return 0;
+    });
 }

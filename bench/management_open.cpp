@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "WindowBench.h"
 #include "app/CurrentDevice.h"
 #include "app/Notifier.h"
 #include "device/PageFetch.h"
@@ -30,101 +31,54 @@ namespace {
 
 constexpr int Runs = 15;
 
-// Only loopback may be up: the fake appliance serves on port 80.
-bool OnlyLoopback()
-{
-    std::ifstream devices("/proc/net/dev");
-    std::string line;
-    int interfaces = 0;
-    bool loopback = false;
-    while (std::getline(devices, line)) {
-        const auto colon = line.find(':');
-        if (colon == std::string::npos)
-            continue;
-        ++interfaces;
-        loopback = loopback || line.substr(0, colon).find("lo") != std::string::npos;
-    }
-    return interfaces == 1 && loopback;
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-class CountingNotifier final : public Notifier {
-public:
-    void notice(const std::string&, const std::string&, MessageIcon) override { ++boxes; }
-    bool confirm(const std::string&, const std::string&, MessageIcon) override { return ++boxes, true; }
-    int boxes = 0;
-};
-
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (!OnlyLoopback()) {
-        std::fprintf(stderr, "run me inside tools/lab/isolated\n");
-        return 2;
-    }
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    QApplication application(argc, argv);
-    const QString source = qEnvironmentVariableIsSet("Q70_SOURCE_DIR") ? qEnvironmentVariable("Q70_SOURCE_DIR") : ".";
+    return RunWindowBench(argc, argv, [](QApplication&) {
 
-    QProcess appliance;
-    appliance.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    const QString python = QFile::exists("/usr/bin/python3") ? "/usr/bin/python3" : "python3";
-    appliance.start(python, {source + "/tools/appliance-sim/appliance_sim.py", "--address", "127.0.0.1",
-                                "--no-discovery"});
-    if (!appliance.waitForReadyRead(10000) || !appliance.readLine().startsWith("READY")) {
-        std::fprintf(stderr, "the fake appliance did not start\n");
-        return 2;
-    }
+        CountingNotifier notifier;
+        SetNotifier(&notifier);
+        CurrentDevice.Address = "127.0.0.1";
+        Form2 = new TForm2;
+        Form4 = new TForm4;
+        Form4->UserEdit->setText("admin");
+        Form4->PassEdit->setText("admin");
 
-    CountingNotifier notifier;
-    SetNotifier(&notifier);
-    CurrentDevice.Address = "127.0.0.1";
-    Form2 = new TForm2;
-    Form4 = new TForm4;
-    Form4->UserEdit->setText("admin");
-    Form4->PassEdit->setText("admin");
+        std::vector<double> fetches, opens;
+        for (int run = 0; run < Runs; ++run) {
+            auto started = MonotonicMs();
+            const PageResponse page = FetchPage("127.0.0.1", "admin", "admin", LoginPagePath);
+            fetches.push_back(double(MonotonicMs() - started));
+            if (page.status != 200) {
+                std::fprintf(stderr, "plain fetch failed: status %d\n", page.status);
+                return 1;
+            }
 
-    std::vector<double> fetches, opens;
-    for (int run = 0; run < Runs; ++run) {
-        auto started = MonotonicMs();
-        const PageResponse page = FetchPage("127.0.0.1", "admin", "admin", LoginPagePath);
-        fetches.push_back(double(MonotonicMs() - started));
-        if (page.status != 200) {
-            std::fprintf(stderr, "plain fetch failed: status %d\n", page.status);
-            return 1;
+            Form2->hide();
+            Form4->show();
+            started = MonotonicMs();
+            Form4->MenBtn->click(); // returns once the Status page has been filled
+            opens.push_back(double(MonotonicMs() - started));
+            if (!Form2->isVisible() || notifier.boxes != 0) {
+                std::fprintf(stderr, "the management window did not open cleanly\n");
+                return 1;
+            }
         }
 
-        Form2->hide();
-        Form4->show();
-        started = MonotonicMs();
-        Form4->MenBtn->click(); // returns once the Status page has been filled
-        opens.push_back(double(MonotonicMs() - started));
-        if (!Form2->isVisible() || notifier.boxes != 0) {
-            std::fprintf(stderr, "the management window did not open cleanly\n");
-            return 1;
-        }
-    }
+        const double fetch = Median(fetches);
+        const double floor = LoginFetchPauseMs + ManagementOpenPauseMs + 20 + 2 * fetch;
+        const double open = Median(opens);
+        std::printf("plain status page fetch: %.1f ms (median of %d)\n", fetch, Runs);
+        std::printf("floor (20 + 50 + 20 ms + 2 fetches): %.1f ms\n", floor);
+        std::printf("Management pressed to Status filled: %.1f ms (median of %d)\n", open, Runs);
+        std::printf("ratio: %.3f (goal <= 1.2)\n", open / floor);
 
-    const double fetch = Median(fetches);
-    const double floor = LoginFetchPauseMs + ManagementOpenPauseMs + 20 + 2 * fetch;
-    const double open = Median(opens);
-    std::printf("plain status page fetch: %.1f ms (median of %d)\n", fetch, Runs);
-    std::printf("floor (20 + 50 + 20 ms + 2 fetches): %.1f ms\n", floor);
-    std::printf("Management pressed to Status filled: %.1f ms (median of %d)\n", open, Runs);
-    std::printf("ratio: %.3f (goal <= 1.2)\n", open / floor);
-
-    SetNotifier(nullptr);
-    delete Form4;
-    delete Form2;
-    Form4 = nullptr;
-    Form2 = nullptr;
-    appliance.terminate();
-    appliance.waitForFinished(3000);
-    return 0;
+        SetNotifier(nullptr);
+        delete Form4;
+        delete Form2;
+        Form4 = nullptr;
+        Form2 = nullptr;
+        return 0;
+    });
 }

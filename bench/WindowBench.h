@@ -1,0 +1,82 @@
+#pragma once
+
+// What the benchmarks of the program's windows share: the loopback-only
+// check, the median, a notifier that only counts boxes, and the fake
+// appliance started on 127.0.0.1.
+
+#include <QApplication>
+#include <QFile>
+#include <QProcess>
+#include <QString>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/Notifier.h"
+
+// Only loopback may be up: the fake appliance serves on port 80.
+inline bool OnlyLoopback()
+{
+    std::ifstream devices("/proc/net/dev");
+    std::string line;
+    int interfaces = 0;
+    bool loopback = false;
+    while (std::getline(devices, line)) {
+        const auto colon = line.find(':');
+        if (colon == std::string::npos)
+            continue;
+        ++interfaces;
+        loopback = loopback || line.substr(0, colon).find("lo") != std::string::npos;
+    }
+    return interfaces == 1 && loopback;
+}
+
+inline double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+class CountingNotifier final : public Notifier {
+public:
+    void notice(const std::string&, const std::string&, MessageIcon) override { ++boxes; }
+    bool confirm(const std::string&, const std::string&, MessageIcon) override { return ++boxes, true; }
+    int boxes = 0;
+};
+
+// Starts the fake appliance on 127.0.0.1 from the source folder
+// (Q70_SOURCE_DIR, else the working folder); true once it is ready.
+inline bool StartLoopbackAppliance(QProcess& appliance)
+{
+    const QString source = qEnvironmentVariableIsSet("Q70_SOURCE_DIR") ? qEnvironmentVariable("Q70_SOURCE_DIR") : ".";
+    appliance.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    const QString python = QFile::exists("/usr/bin/python3") ? "/usr/bin/python3" : "python3";
+    appliance.start(python,
+                    {source + "/tools/appliance-sim/appliance_sim.py", "--address", "127.0.0.1", "--no-discovery"});
+    return appliance.waitForReadyRead(10000) && appliance.readLine().startsWith("READY");
+}
+
+// Runs a window benchmark: only inside a private namespace, offscreen unless
+// told otherwise, with the fake appliance up on 127.0.0.1 for its whole run.
+inline int RunWindowBench(int argc, char** argv, const std::function<int(QApplication&)>& body)
+{
+    if (!OnlyLoopback()) {
+        std::fprintf(stderr, "run me inside tools/lab/isolated\n");
+        return 2;
+    }
+    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    QApplication application(argc, argv);
+    QProcess appliance;
+    if (!StartLoopbackAppliance(appliance)) {
+        std::fprintf(stderr, "the fake appliance did not start\n");
+        return 2;
+    }
+    const int result = body(application);
+    appliance.terminate();
+    appliance.waitForFinished(3000);
+    return result;
+}
