@@ -213,10 +213,12 @@ class MaintenanceFlow(PageFlowTest):
         self.nas1.post("/requests/clear")
         self.program.keys(management, "Tab", "Tab", "Tab", "Return")  # "Reset"
         self.program.answer_box("Factory Defaults")
-        self.wait_until(lambda: int(self.nas1.get("/requests/count")) >= 2, "the commands did not come")
-        first, second = self.nas1.get("/requests/0"), self.nas1.get("/requests/1")
-        self.assertIn("type=default_setting", first.splitlines()[0])
-        self.assertIn("type=reboot", second.splitlines()[0])
+        def commands():
+            lines = [self.nas1.get("/requests/%d" % n).splitlines()[0]
+                     for n in range(int(self.nas1.get("/requests/count")))]
+            return [line.split("type=")[1].split()[0] for line in lines if "/man.cgi?" in line]
+        self.wait_until(lambda: len(commands()) >= 2, "the commands did not come")
+        self.assertEqual(commands(), ["default_setting", "reboot"])
         self.assertEqual(self.nas1.get("/state/host_name"), "Q70-NAS")
 
 
