@@ -171,6 +171,24 @@ class MaintenanceFlow(PageFlowTest):
         self.nas1.post("/state/upload_limit", "65536")
         management = self.open_page()
 
+        # A file gone before the upload: told by name, nothing sent, the page usable.
+        gone = self.image(1000)
+        self.program.keys(management, "Tab", "Return")  # "Browse..."
+        dialog = self.program.wait_for_window("Open")
+        self.program.type(dialog, gone)
+        self.program.keys(dialog, "Return")
+        time.sleep(0.5)
+        os.remove(gone)
+        self.program.keys(management, "Tab", "Return")  # "Upload"
+        self.program.answer_box("Firmware Upload")  # the question
+        self.program.answer_box("Firmware Upload")  # cannot open it
+        self.assertEqual(self.nas1.get("/state/upload_count"), "0")
+        self.reshow(management)
+        self.program.keys(management, "Tab", "Tab", "Return")  # "Upload" again: asks again
+        box = self.program.wait_for_window("Firmware Upload")
+        self.program.keys(box, "Escape")
+        self.program.keys(management, "shift+Tab", "shift+Tab")  # back on the tab bar
+
         self.choose_and_upload(management, self.image(200000))
         self.program.answer_box("Firmware Upload")  # "Kernel Size is too large."
         self.assertEqual(self.nas1.get("/state/upload_last_outcome"), "dropped")

@@ -97,8 +97,10 @@ void MaintenanceTab::UploadBtnClick()
         outcome = PostUploadBody(UploadUrl(CurrentDevice.Address), body, CurrentDevice.UserName,
                                  CurrentDevice.Password, UploadReferer(CurrentDevice.Address));
     } catch (const std::runtime_error& error) {
-        // The file went away or cannot be read: told, and the upload stops.
+        // The file went away or cannot be read: told, and since nothing was
+        // sent the page is as before the press.
         ShowNotice(FileOpenNotice(error.what()));
+        TabSheet3Show();
         return;
     }
 
