@@ -106,8 +106,9 @@ int main(int argc, char** argv)
     QProcess appliance;
     appliance.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     const QString python = QFile::exists("/usr/bin/python3") ? "/usr/bin/python3" : "python3";
-    appliance.start(python, {source + "/tools/appliance-sim/appliance_sim.py", "--address", "127.0.0.1",
-                                "--no-discovery", "--upload-limit", QString::number(2 * ImageBytes)});
+    appliance.start(python,
+                    {source + "/tools/appliance-sim/appliance_sim.py", "--address", "127.0.0.1", "--no-discovery",
+                     "--upload-limit", QString::number(2 * ImageBytes)});
     if (!appliance.waitForReadyRead(10000) || !appliance.readLine().startsWith("READY")) {
         std::fprintf(stderr, "the fake appliance did not start\n");
         return 2;
@@ -167,8 +168,9 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "upload not accepted: %s\n", outcome.message.c_str());
             return 1;
         }
-        const std::string request = BuildPostHeader("/man.cgi", "127.0.0.1", MaintenanceTabLogic::UploadReferer("127.0.0.1"),
-                                                    body.GetContentType(), body.Bytes().size(), "admin", "admin")
+        const std::string request
+            = BuildPostHeader("/man.cgi", "127.0.0.1", MaintenanceTabLogic::UploadReferer("127.0.0.1"),
+                              body.GetContentType(), body.Bytes().size(), "admin", "admin")
             + body.Bytes();
         SleepMs(300);
         started = MonotonicMs();

@@ -9,8 +9,8 @@ using namespace IPConfigTabLogic;
 namespace {
 
 const std::string address = "192.168.1.20";
-const std::string staticPrefix =
-    "http://192.168.1.20/if.cgi?redirect=if_cfg.htm&failure=fail.htm&type=wan_fixip_apply&ip=";
+const std::string staticPrefix
+    = "http://192.168.1.20/if.cgi?redirect=if_cfg.htm&failure=fail.htm&type=wan_fixip_apply&ip=";
 
 } // namespace
 
@@ -23,11 +23,18 @@ TEST(ReadIPConfig, MapsTheChoiceAndFillsTheEditsWhicheverIsChecked)
     };
     const std::vector<Case> cases = {
         {"dhcp client, edits still filled",
-         {{"ip_type", "DHCP CLIENT"}, {"ip", "192.168.1.20"}, {"submask", "255.255.255.0"}, {"gateway", "192.168.1.1"},
-          {"pdns", "192.168.1.1"}, {"sdns", ""}},
+         {{"ip_type", "DHCP CLIENT"},
+          {"ip", "192.168.1.20"},
+          {"submask", "255.255.255.0"},
+          {"gateway", "192.168.1.1"},
+          {"pdns", "192.168.1.1"},
+          {"sdns", ""}},
          {true, "192.168.1.20", "255.255.255.0", "192.168.1.1", "192.168.1.1", ""}},
-        {"other letter case is static", {{"ip_type", "dhcp client"}, {"ip", "10.0.0.5"}}, {false, "10.0.0.5", "", "", "", ""}},
-        {"fixed", {{"ip_type", "FIXED IP"}, {"ip", "10.0.0.5"}, {"sdns", " 8.8.8.8 "}},
+        {"other letter case is static",
+         {{"ip_type", "dhcp client"}, {"ip", "10.0.0.5"}},
+         {false, "10.0.0.5", "", "", "", ""}},
+        {"fixed",
+         {{"ip_type", "FIXED IP"}, {"ip", "10.0.0.5"}, {"sdns", " 8.8.8.8 "}},
          {false, "10.0.0.5", "", "", "", " 8.8.8.8 "}},
         {"no ip_type is static", {{"ip", "10.0.0.5"}}, {false, "10.0.0.5", "", "", "", ""}},
         // The key of "ip" also ends longer names: its first occurrence wins.
@@ -40,7 +47,7 @@ TEST(ReadIPConfig, MapsTheChoiceAndFillsTheEditsWhicheverIsChecked)
 TEST(RefreshIPConfig, RepeatsWhileTheAddressIsEmptyButEnds)
 {
     struct Case {
-        int emptyReads;    // reads before the address shows
+        int emptyReads; // reads before the address shows
         int expectedReads;
         std::string expectedAddress;
     };

@@ -38,7 +38,9 @@ TEST(BuildFirmwareUpload, ThreeFieldsThenTheFileUnderItsFullPath)
     const std::string path = testing::TempDir() + "fw image.bin";
     {
         std::ofstream file(path, std::ios::binary);
-        file << std::string("\x00\x01\xff" "firmware\r\n--", 15);
+        file << std::string("\x00\x01\xff"
+                            "firmware\r\n--",
+                            15);
     }
     const THttpDataStream body = BuildFirmwareUpload(path);
     const std::string& b = body.Boundary();
@@ -46,7 +48,10 @@ TEST(BuildFirmwareUpload, ThreeFieldsThenTheFileUnderItsFullPath)
         + "\r\nContent-Disposition: form-data; name=\"failure\"\r\n\r\nfail.htm\r\n" + b
         + "\r\nContent-Disposition: form-data; name=\"type\"\r\n\r\nfile_upload\r\n" + b
         + "\r\nContent-Disposition: form-data; name=\"filename\"; filename=\"" + path
-        + "\"\r\nContent-Type: application/octet-stream\r\n\r\n" + std::string("\x00\x01\xff" "firmware\r\n--", 15);
+        + "\"\r\nContent-Type: application/octet-stream\r\n\r\n"
+        + std::string("\x00\x01\xff"
+                      "firmware\r\n--",
+                      15);
     EXPECT_EQ(body.Bytes().substr(0, expected.size()), expected);
     EXPECT_EQ(body.Position(), 0u); // rewound, ready to send
     std::remove(path.c_str());

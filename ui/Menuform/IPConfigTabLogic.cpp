@@ -42,10 +42,9 @@ Command IPinforBtnClick(const IPConfigControls& controls, const std::string& add
     const std::string url = controls.AutoIPRB
         ? "http://" + address + "/dhcpc.cgi?redirect=if_cfg.htm&failure=fail.htm&type=dhcpc_apply&ifname="
         : "http://" + address + "/if.cgi?redirect=if_cfg.htm&failure=fail.htm&type=wan_fixip_apply&ip="
-              + KeepParameterWhole(controls.IPAddressEdit) + "&submask=" + KeepParameterWhole(controls.SubMaskEdit)
-              + "&gateway=" + KeepParameterWhole(controls.GatewayEdit)
-              + "&pdns=" + KeepParameterWhole(controls.PrimaryDnsEdit)
-              + "&sdns=" + KeepParameterWhole(controls.SecondDnsEdit);
+            + KeepParameterWhole(controls.IPAddressEdit) + "&submask=" + KeepParameterWhole(controls.SubMaskEdit)
+            + "&gateway=" + KeepParameterWhole(controls.GatewayEdit) + "&pdns="
+            + KeepParameterWhole(controls.PrimaryDnsEdit) + "&sdns=" + KeepParameterWhole(controls.SecondDnsEdit);
     return Command{url, "if_cgi.htm", SendingMode::WithRetry, std::nullopt};
 }
 

@@ -94,8 +94,8 @@ void MaintenanceTab::UploadBtnClick()
     try {
         const THttpDataStream body = BuildFirmwareUpload(ToAnsi(ui->FirmFileEdit->text()));
         const BusyWait uploading;
-        outcome = PostUploadBody(UploadUrl(CurrentDevice.Address), body, CurrentDevice.UserName,
-                                 CurrentDevice.Password, UploadReferer(CurrentDevice.Address));
+        outcome = PostUploadBody(UploadUrl(CurrentDevice.Address), body, CurrentDevice.UserName, CurrentDevice.Password,
+                                 UploadReferer(CurrentDevice.Address));
     } catch (const std::runtime_error& error) {
         // The file went away or cannot be read: told, and since nothing was
         // sent the page is as before the press.

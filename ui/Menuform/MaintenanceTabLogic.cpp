@@ -45,8 +45,7 @@ std::optional<Notice> VerdictNotice(UploadVerdict verdict)
     switch (verdict) {
     case UploadVerdict::KernelTooLarge:
         return Notice{"Kernel Size is too large.", false, "Firmware Upload", MessageIcon::Information};
-    case UploadVerdict::UploadFailed:
-        return Notice{"Upload fail!", false, "Firmware Upload", MessageIcon::Information};
+    case UploadVerdict::UploadFailed: return Notice{"Upload fail!", false, "Firmware Upload", MessageIcon::Information};
     case UploadVerdict::NoVerdict:
     case UploadVerdict::Succeeded: break;
     }
@@ -78,7 +77,8 @@ std::string ResetLabelText()
 
 std::string RebootQuestionText()
 {
-    return LocalizeText("This will reboot the device.") + "\n" + LocalizeText("All open connections will reset. Continue?");
+    return LocalizeText("This will reboot the device.") + "\n"
+        + LocalizeText("All open connections will reset. Continue?");
 }
 
 std::string UploadSuccessQuestionText()
