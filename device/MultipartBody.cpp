@@ -39,7 +39,7 @@ std::string MultipartBoundary(const LocalDateTime& time)
 
 THttpDataStream::THttpDataStream() : boundary(MultipartBoundary(LocalNow())) {}
 
-void THttpDataStream::Write(const std::string& piece)
+void THttpDataStream::Write(std::string_view piece)
 {
     if (position + piece.size() > bytes.size())
         bytes.resize(position + piece.size());
@@ -57,18 +57,24 @@ void THttpDataStream::AddFileContent(const std::string& fieldName, const std::st
 {
     Write(boundary + "\r\n" + "Content-Disposition: form-data; name=\"" + fieldName + "\"; filename=\"" + fileName +
           "\"\r\n" + "Content-Type: " + contentType + "\r\n" + "\r\n");
+    // A firmware image is megabytes: room for it once, and its blocks
+    // written straight into the body rather than through copies.
+    source.clear();
+    source.seekg(0, std::ios::end);
+    const std::streamoff size = source.tellg();
+    if (size > 0)
+        bytes.reserve(position + static_cast<std::size_t>(size) + 2);
     source.clear();
     source.seekg(0);
-    std::string content;
     char block[65536];
     // A read error ends the copy; the part is closed after what was read.
     while (source) {
         source.read(block, sizeof block);
         if (source.gcount() <= 0)
             break;
-        content.append(block, static_cast<std::size_t>(source.gcount()));
+        Write(std::string_view(block, static_cast<std::size_t>(source.gcount())));
     }
-    Write(content + "\r\n");
+    Write("\r\n");
 }
 
 void THttpDataStream::AddFile(const std::string& fieldName, const std::string& filePath,

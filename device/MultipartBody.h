@@ -4,6 +4,7 @@
 #include <istream>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/Clock.h"
@@ -27,7 +28,7 @@ public:
     std::size_t Position() const { return position; }
 
 private:
-    void Write(const std::string& piece); // at the current position, as a stream does
+    void Write(std::string_view piece); // at the current position, as a stream does
 
     std::string boundary;
     std::string bytes;

@@ -53,6 +53,12 @@ void ShowDiscoveryAndSearch()
     Form1->ScanBtnClick();
 }
 
+void CloseLoginWindow()
+{
+    if (Form4 && Form4->isVisible())
+        Form4->close();
+}
+
 void OpenManagementWindow()
 {
     if (Form2)

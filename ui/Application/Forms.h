@@ -28,6 +28,8 @@ void ShowLoginWindow();
 void ShowDiscoveryWindow();
 // The discovery window with a new search running (the appliance moved away).
 void ShowDiscoveryAndSearch();
+// The login window closes as its own close does, leaving the discovery window in front.
+void CloseLoginWindow();
 // The management window on its first page, after a login.
 void OpenManagementWindow();
 // The management window takes input again (a new password disabled it).

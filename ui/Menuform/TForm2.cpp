@@ -17,6 +17,8 @@
 #include "ui/Application/WindowSetup.h"
 #include "ui/Application/WindowText.h"
 #include "ui/Menuform/DiskTab.h"
+#include "ui/Menuform/IPConfigTab.h"
+#include "ui/Menuform/MaintenanceTab.h"
 #include "ui/Menuform/PageControl.h"
 #include "ui/Menuform/StatusTab.h"
 #include "ui/Menuform/TabPaintLogic.h"
@@ -48,8 +50,10 @@ TForm2::TForm2(QWidget* parent)
     PageControl1 = ui_->PageControl1;
     status = ui_->TabSheet1;
     TabSheet1 = status;
-    TabSheet2 = ui_->TabSheet2;
-    TabSheet3 = ui_->TabSheet3;
+    ipConfig = ui_->TabSheet2;
+    TabSheet2 = ipConfig;
+    maintenance = ui_->TabSheet3;
+    TabSheet3 = maintenance;
     TabSheet4 = ui_->TabSheet4;
     TabSheet5 = ui_->TabSheet5;
     TabSheet6 = ui_->TabSheet6;
@@ -78,6 +82,8 @@ TForm2::TForm2(QWidget* parent)
     syncPageControl();
 
     pageByNumber[0] = status;
+    pageByNumber[1] = ipConfig;
+    pageByNumber[2] = maintenance;
     pageByNumber[6] = ui_->TabSheet7;
     ui_->TabSheet7->setScanTimer(Timer2);
     for (ManagementPage* page : pageByNumber)
@@ -85,6 +91,12 @@ TForm2::TForm2(QWidget* parent)
             page->setCommandSender(&sender);
     connect(status, &StatusTab::managementEnabledRequested, this, &QWidget::setEnabled);
     connect(status, &StatusTab::loginWindowRequested, this, [] { ShowLoginWindow(); });
+    connect(ipConfig, &IPConfigTab::discoveryRequested, this, &TForm2::LeaveForDiscoverySearch);
+    maintenance->setProgressTimer(Timer1);
+    connect(maintenance, &MaintenanceTab::restartWaitedOut, this, [this] {
+        HideManagementWindow();
+        ShowDiscoveryAndSearch();
+    });
 }
 
 TForm2::~TForm2() = default;
@@ -199,10 +211,18 @@ void TForm2::RefreshPage(int pageNumber)
 
 std::string TForm2::NewPasswordText() { return ToAnsi(status->passEdit()->text()); }
 
-// Until the IP Config page exists nobody can choose automatic addressing there.
-bool TForm2::AutomaticIPChosen() { return false; }
+bool TForm2::AutomaticIPChosen() { return ipConfig->automaticChosen(); }
 
-std::string TForm2::IPAddressText() { return {}; }
+std::string TForm2::IPAddressText() { return ipConfig->ipAddressText(); }
+
+// The appliance moved out of every local subnet: through the login window
+// back to the discovery window, with a new search running.
+void TForm2::LeaveForDiscoverySearch()
+{
+    close();
+    ::ShowDiscoveryAndSearch();
+    CloseLoginWindow();
+}
 
 void TForm2::HideManagementWindow() { hide(); }
 

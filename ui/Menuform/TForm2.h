@@ -13,6 +13,8 @@
 class PageControl;
 class QPainter;
 class QTimer;
+class IPConfigTab;
+class MaintenanceTab;
 class ManagementPage;
 class StatusTab;
 namespace Ui {
@@ -78,9 +80,12 @@ private:
     void tabSelectedByUser(int index);
     void syncPageControl();
     void runShowHandlers(const PageVisibilityLogic::ShowHandlers& due);
+    void LeaveForDiscoverySearch();
 
     QScopedPointer<Ui::TForm2> ui_;
     StatusTab* status;
+    IPConfigTab* ipConfig;
+    MaintenanceTab* maintenance;
     // Each page by its number; a page still to be built is missing.
     std::array<ManagementPage*, PageCount> pageByNumber{};
     CommandClient NMHTTP1;
