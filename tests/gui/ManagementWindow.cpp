@@ -154,7 +154,7 @@ private slots:
         // so the page tries again, a bounded number of times.
         QCOMPARE(RequestsDuring(*program->server, [] { ClickTab(*Form2, 1); }), 1 + IPConfigTabLogic::MostRefreshRepeats);
         QCOMPARE(Form2->PageControl1->currentIndex(), 1);
-        QCOMPARE(RequestsDuring(*server, [] { ClickTab(*Form2, 2); }), 0); // Maintenance reads nothing
+        QCOMPARE(RequestsDuring(*program->server, [] { ClickTab(*Form2, 2); }), 0); // Maintenance reads nothing
         QVERIFY(Form2->pageState().PageVisible(4));
         // Coming back to Status reads the appliance again.
         QCOMPARE(RequestsDuring(*program->server, [] { ClickTab(*Form2, 0); }), 1);
