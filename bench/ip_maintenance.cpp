@@ -24,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "WindowBench.h"
 #include "app/CurrentDevice.h"
 #include "app/Notifier.h"
 #include "device/MultipartBody.h"
@@ -39,35 +40,6 @@ namespace {
 constexpr int Runs = 11;
 constexpr int UploadRuns = 5;
 constexpr std::size_t ImageBytes = 8u << 20;
-
-bool OnlyLoopback()
-{
-    std::ifstream devices("/proc/net/dev");
-    std::string line;
-    int interfaces = 0;
-    bool loopback = false;
-    while (std::getline(devices, line)) {
-        const auto colon = line.find(':');
-        if (colon == std::string::npos)
-            continue;
-        ++interfaces;
-        loopback = loopback || line.substr(0, colon).find("lo") != std::string::npos;
-    }
-    return interfaces == 1 && loopback;
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-class CountingNotifier final : public Notifier {
-public:
-    void notice(const std::string&, const std::string&, MessageIcon) override { ++boxes; }
-    bool confirm(const std::string&, const std::string&, MessageIcon) override { return ++boxes, true; }
-    int boxes = 0;
-};
 
 // The same request through a bare socket: head and body written, the answer read to its end.
 bool PlainPost(const std::string& request)
