@@ -8,5 +8,7 @@ if(Q70_GUI)
         --sim-args "nas1=--reboot-seconds 2"
         -- /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/test_ip_maintenance.py $<TARGET_FILE:q70config> ${flow})
     set_tests_properties(lab_${flow}_page PROPERTIES LABELS lab TIMEOUT 240)
+    # One virtual display at a time (see user_flows.cmake).
+    set_property(TEST lab_${flow}_page APPEND PROPERTY RESOURCE_LOCK virtual_display)
   endforeach()
 endif()

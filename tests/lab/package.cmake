@@ -8,4 +8,7 @@ if(Q70_GUI)
   set_tests_properties(package_desktop_entry package_installs_and_starts PROPERTIES LABELS package)
   # The first run makes the minimal root (about three minutes) and fetches Qt.
   set_tests_properties(package_installs_and_starts PROPERTIES TIMEOUT 1500 SKIP_RETURN_CODE 77)
+  # Xvfb servers in other process namespaces take each other's displays
+  # (a lock file's process is not seen there): one virtual display at a time.
+  set_property(TEST package_installs_and_starts APPEND PROPERTY RESOURCE_LOCK virtual_display)
 endif()
