@@ -3,7 +3,9 @@
 #include <QLineEdit>
 #include <QTreeWidget>
 
+#include "device/Command.h"
 #include "ui/Application/AnsiText.h"
+#include "ui/Application/BusyWait.h"
 #include "ui/Application/WindowSetup.h"
 #include "ui/Logindisk/TForm4.h"
 #include "ui/Mainform/TForm1.h"
@@ -91,4 +93,14 @@ std::string PickedDeviceAddress()
         return {};
     const QList<QTreeWidgetItem*> selected = Form1->HDListView->selectedItems();
     return selected.isEmpty() ? std::string() : ToAnsi(selected.first()->text(0));
+}
+
+void SendManagementCommand(const Command& command, const std::string& caption)
+{
+    if (!Form2)
+        return;
+    const BusyWait busy;
+    if (busy.nested())
+        return; // pressed while another command waits on the appliance
+    Form2->commandSender().SendCommand(command, caption);
 }

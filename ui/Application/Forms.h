@@ -2,6 +2,8 @@
 
 #include <string>
 
+struct Command;
+
 // The program's windows, created once at start in this order and never
 // destroyed; windows reach each other through these.
 class TForm1; // discovery (Mainform), the main window
@@ -43,3 +45,7 @@ void CloseManagementWindow();
 void ShowMountWindow();
 // The address in the selected row of the discovery list; empty when no row is selected.
 std::string PickedDeviceAddress();
+
+// Sends a dialog's command through the management window's sender, for the
+// page in front; `caption` names the page whose change the appliance may refuse.
+void SendManagementCommand(const Command& command, const std::string& caption);
