@@ -32,7 +32,7 @@ fi
 # version write code the libraries do not accept.
 version=$(dpkg-query -W -f='${Version}' qt6-base-dev-tools)      # 6.4.2+dfsg-10
 upstream=${version%%[+-]*}                                          # 6.4.2
-gcc_major=$(x86_64-w64-mingw32-gcc-posix -dumpversion | cut -d. -f1)
+gcc_major=$(x86_64-w64-mingw32-gcc-posix -dumpversion | sed 's/[^0-9].*//')       # 12 (of 12-posix)
 cache="${Q70_QT_CACHE:-/var/cache/q70config}/qt-$upstream-mingw-w64-posix-gcc$gcc_major"
 prefix="$cache/qt"
 toolchain="$cache/mingw-w64-posix.cmake"
@@ -109,8 +109,9 @@ ninja -C "$work/build" -j "${Q70_QT_JOBS:-2}" >"$cache/build.log" 2>&1 || {
   tail -40 "$cache/build.log" >&2; exit 1; }
 cmake --install "$work/build" >>"$cache/build.log" 2>&1
 finished=$(date +%s)
-printf 'fetch and unpack %ss, configure and build %ss, whole %ss (%s jobs, %s cores)\n' \
-  $((fetched - started)) $((finished - fetched)) $((finished - started)) "${Q70_QT_JOBS:-2}" "$(nproc)" \
+cpu=$(times | tail -n 1)
+printf 'fetch and unpack %ss, configure and build %ss, whole %ss (%s jobs, %s cores; processor time of the build: user %s, system %s)\n' \
+  $((fetched - started)) $((finished - fetched)) $((finished - started)) "${Q70_QT_JOBS:-2}" "$(nproc)" $cpu \
   | tee "$cache/build-time" >&2
 echo "$stamp" >"$cache/complete"
 echo "$prefix"

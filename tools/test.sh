@@ -1,8 +1,9 @@
 #!/bin/bash
 # Every test: installs what is missing, builds, runs the unit, GUI and lab
 # tests, a short run of every fuzz target, the unit and GUI tests again
-# under AddressSanitizer and UndefinedBehaviorSanitizer, and the core's unit
-# tests cross-built for Windows and run under wine.
+# under AddressSanitizer and UndefinedBehaviorSanitizer, and the whole
+# program cross-built for Windows (its Qt built once into a cache folder) and
+# tested under wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 if [ "$(id -u)" != 0 ] && command -v sudo >/dev/null; then exec sudo -E bash "$0" "$@"; fi
