@@ -109,7 +109,8 @@ ninja -C "$work/build" -j "${Q70_QT_JOBS:-2}" >"$cache/build.log" 2>&1 || {
   tail -40 "$cache/build.log" >&2; exit 1; }
 cmake --install "$work/build" >>"$cache/build.log" 2>&1
 finished=$(date +%s)
-cpu=$(times | tail -n 1)
+times >"$work/times"  # not in a subshell, which has no children of its own
+cpu=$(tail -n 1 "$work/times")
 printf 'fetch and unpack %ss, configure and build %ss, whole %ss (%s jobs, %s cores; processor time of the build: user %s, system %s)\n' \
   $((fetched - started)) $((finished - fetched)) $((finished - started)) "${Q70_QT_JOBS:-2}" "$(nproc)" $cpu \
   | tee "$cache/build-time" >&2
