@@ -1,11 +1,5 @@
 #pragma once
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <atomic>
 #include <chrono>
 #include <cstdint>
@@ -15,6 +9,8 @@
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "TestSockets.h"
 
 // A web server on 127.0.0.1 that answers every request with a scripted reply
 // and closes, on its own thread so that blocking clients on the GUI thread get
@@ -28,14 +24,14 @@ public:
     {
         listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
         const int yes = 1;
-        ::setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+        SetTestSocketOption(listener_, SOL_SOCKET, SO_REUSEADDR, yes);
         sockaddr_in address{};
         address.sin_family = AF_INET;
         address.sin_port = htons(port);
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         if (::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
             ::listen(listener_, 16) != 0) {
-            ::close(listener_);
+            CloseTestSocket(listener_);
             throw std::runtime_error("cannot serve on 127.0.0.1:" + std::to_string(port));
         }
         thread_ = std::thread([this] { serve(); });
@@ -45,7 +41,7 @@ public:
     {
         stop_ = true;
         thread_.join();
-        ::close(listener_);
+        CloseTestSocket(listener_);
     }
 
     void setReply(Reply reply)
@@ -74,11 +70,10 @@ private:
     void serve()
     {
         while (!stop_) {
-            pollfd waiting{listener_, POLLIN, 0};
-            if (::poll(&waiting, 1, 20) <= 0)
+            if (!WaitReadable(listener_, 20))
                 continue;
-            const int connection = ::accept(listener_, nullptr, nullptr);
-            if (connection < 0)
+            const TestSocket connection = ::accept(listener_, nullptr, nullptr);
+            if (connection == NoTestSocket)
                 continue;
             const std::string request = readRequest(connection);
             Reply reply;
@@ -89,25 +84,25 @@ private:
             }
             const std::string answer = reply(request);
             for (std::size_t sent = 0; sent < answer.size();) {
-                const ssize_t n = ::send(connection, answer.data() + sent, answer.size() - sent, MSG_NOSIGNAL);
+                const auto n = ::send(connection, answer.data() + sent, static_cast<int>(answer.size() - sent),
+                                      TestNoSignal);
                 if (n <= 0)
                     break;
                 sent += static_cast<std::size_t>(n);
             }
-            ::close(connection);
+            CloseTestSocket(connection);
         }
     }
 
-    static std::string readRequest(int connection)
+    static std::string readRequest(TestSocket connection)
     {
         std::string request;
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
         char buffer[2048];
         while (request.find("\r\n\r\n") == std::string::npos && std::chrono::steady_clock::now() < deadline) {
-            pollfd readable{connection, POLLIN, 0};
-            if (::poll(&readable, 1, 50) <= 0)
+            if (!WaitReadable(connection, 50))
                 continue;
-            const ssize_t n = ::recv(connection, buffer, sizeof buffer, 0);
+            const auto n = ::recv(connection, buffer, sizeof buffer, 0);
             if (n <= 0)
                 break;
             request.append(buffer, static_cast<std::size_t>(n));
@@ -116,7 +111,7 @@ private:
     }
 
     Reply reply_;
-    int listener_ = -1;
+    TestSocket listener_ = NoTestSocket;
     std::atomic<bool> stop_{false};
     mutable std::mutex mutex_;
     std::vector<std::string> requests_;

@@ -8,19 +8,14 @@
 //   std::string name = sim.get("/state/host_name");
 //   SimControl nas = SimControl::fromEnv("NAS1");   // reads SIM_NAS1_CONTROL
 
-#include <arpa/inet.h>
-#include <fcntl.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <stdexcept>
 #include <string>
+
+#include "TestSockets.h"
 
 class SimControl {
 public:
@@ -59,37 +54,37 @@ public:
                   const std::string& body = std::string()) const {
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(m_timeoutMs);
         Socket sock(::socket(AF_INET, SOCK_STREAM, 0));
-        if (sock.fd < 0) fail("socket");
+        if (sock.fd == NoTestSocket) fail("socket");
         sockaddr_in address{};
         address.sin_family = AF_INET;
         address.sin_port = htons(static_cast<uint16_t>(m_port));
         if (::inet_pton(AF_INET, m_host.c_str(), &address.sin_addr) != 1)
             throw std::runtime_error("SimControl: not an IPv4 address: " + m_host);
-        ::fcntl(sock.fd, F_SETFL, ::fcntl(sock.fd, F_GETFL) | O_NONBLOCK);
+        SetTestSocketNonBlocking(sock.fd);
         if (::connect(sock.fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
-            if (errno != EINPROGRESS) fail("connect");
-            waitFor(sock.fd, POLLOUT, deadline, "connect");
+            if (!TestSocketPending(TestSocketError())) fail("connect");
+            waitFor(sock.fd, false, deadline, "connect");
             int error = 0;
             socklen_t size = sizeof error;
-            ::getsockopt(sock.fd, SOL_SOCKET, SO_ERROR, &error, &size);
-            if (error != 0) { errno = error; fail("connect"); }
+            ::getsockopt(sock.fd, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error), &size);
+            if (error != 0) fail("connect", error);
         }
         std::string text = method + " " + path + " HTTP/1.0\r\nContent-Length: " +
                            std::to_string(body.size()) + "\r\n\r\n" + body;
         for (size_t sent = 0; sent < text.size();) {
-            waitFor(sock.fd, POLLOUT, deadline, "send");
-            const ssize_t n = ::send(sock.fd, text.data() + sent, text.size() - sent, MSG_NOSIGNAL);
-            if (n < 0 && errno != EAGAIN && errno != EINTR) fail("send");
+            waitFor(sock.fd, false, deadline, "send");
+            const auto n = ::send(sock.fd, text.data() + sent, static_cast<int>(text.size() - sent), TestNoSignal);
+            if (n < 0 && !TestSocketPending(TestSocketError())) fail("send");
             if (n > 0) sent += static_cast<size_t>(n);
         }
         std::string answer;
         char buffer[65536];
         for (;;) {
-            waitFor(sock.fd, POLLIN, deadline, "receive");
-            const ssize_t n = ::recv(sock.fd, buffer, sizeof buffer, 0);
+            waitFor(sock.fd, true, deadline, "receive");
+            const auto n = ::recv(sock.fd, buffer, sizeof buffer, 0);
             if (n == 0) break;
             if (n < 0) {
-                if (errno == EAGAIN || errno == EINTR) continue;
+                if (TestSocketPending(TestSocketError())) continue;
                 fail("receive");
             }
             answer.append(buffer, static_cast<size_t>(n));
@@ -99,28 +94,28 @@ public:
 
 private:
     struct Socket {
-        int fd;
-        explicit Socket(int f) : fd(f) {}
-        ~Socket() { if (fd >= 0) ::close(fd); }
+        TestSocket fd;
+        explicit Socket(TestSocket f) : fd(f) {}
+        ~Socket() { if (fd != NoTestSocket) CloseTestSocket(fd); }
         Socket(const Socket&) = delete;
         Socket& operator=(const Socket&) = delete;
     };
 
-    [[noreturn]] void fail(const char* what) const {
+    [[noreturn]] void fail(const char* what, int error = TestSocketError()) const {
         throw std::runtime_error(std::string("SimControl ") + m_host + ":" + std::to_string(m_port) +
-                                 ": " + what + ": " + std::strerror(errno));
+                                 ": " + what + ": " + TestSocketErrorText(error));
     }
 
-    void waitFor(int fd, short events, std::chrono::steady_clock::time_point deadline,
+    void waitFor(TestSocket fd, bool readable, std::chrono::steady_clock::time_point deadline,
                  const char* what) const {
         for (;;) {
             const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
                 deadline - std::chrono::steady_clock::now()).count();
-            if (left <= 0) { errno = ETIMEDOUT; fail(what); }
-            pollfd entry{fd, events, 0};
-            const int n = ::poll(&entry, 1, static_cast<int>(left));
-            if (n > 0) return;
-            if (n < 0 && errno != EINTR) fail(what);
+            if (left <= 0)
+                throw std::runtime_error(std::string("SimControl ") + m_host + ":" + std::to_string(m_port) +
+                                         ": " + what + ": timed out");
+            if (readable ? WaitReadable(fd, static_cast<int>(left)) : WaitWritable(fd, static_cast<int>(left)))
+                return;
         }
     }
 

@@ -4,6 +4,7 @@
 // Windows (where they need the socket library started and differ in types).
 
 #include <cstdint>
+#include <string>
 
 #ifdef _WIN32
 #include <winsock2.h>
@@ -33,8 +34,27 @@ inline bool WaitReadable(TestSocket s, int timeoutMs)
     WSAPOLLFD entry{s, POLLRDNORM, 0};
     return WSAPoll(&entry, 1, timeoutMs) > 0;
 }
+inline bool WaitWritable(TestSocket s, int timeoutMs)
+{
+    WSAPOLLFD entry{s, POLLWRNORM, 0};
+    return WSAPoll(&entry, 1, timeoutMs) > 0;
+}
+inline void SetTestSocketNonBlocking(TestSocket s)
+{
+    u_long on = 1;
+    ioctlsocket(s, FIONBIO, &on);
+}
+// The last socket error and whether it only means "not yet".
+inline int TestSocketError() { return WSAGetLastError(); }
+inline bool TestSocketPending(int error)
+{
+    return error == WSAEWOULDBLOCK || error == WSAEINPROGRESS || error == WSAEINTR;
+}
+inline std::string TestSocketErrorText(int error) { return "Winsock error " + std::to_string(error); }
 #else
 #include <arpa/inet.h>
+#include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -53,6 +73,15 @@ inline bool WaitReadable(TestSocket s, int timeoutMs)
     pollfd entry{s, POLLIN, 0};
     return ::poll(&entry, 1, timeoutMs) > 0;
 }
+inline bool WaitWritable(TestSocket s, int timeoutMs)
+{
+    pollfd entry{s, POLLOUT, 0};
+    return ::poll(&entry, 1, timeoutMs) > 0;
+}
+inline void SetTestSocketNonBlocking(TestSocket s) { fcntl(s, F_SETFL, fcntl(s, F_GETFL, 0) | O_NONBLOCK); }
+inline int TestSocketError() { return errno; }
+inline bool TestSocketPending(int error) { return error == EAGAIN || error == EWOULDBLOCK || error == EINPROGRESS || error == EINTR; }
+inline std::string TestSocketErrorText(int error) { return std::strerror(error); }
 #endif
 
 // Wine closes with a FIN even after a zero linger, so under it a test
@@ -73,12 +102,7 @@ int SetTestSocketOption(TestSocket s, int level, int name, const Value& value)
 inline TestSocket StartLoopbackConnect(std::uint16_t port)
 {
     const TestSocket s = ::socket(AF_INET, SOCK_STREAM, 0);
-#ifdef _WIN32
-    u_long on = 1;
-    ioctlsocket(s, FIONBIO, &on);
-#else
-    fcntl(s, F_SETFL, fcntl(s, F_GETFL, 0) | O_NONBLOCK);
-#endif
+    SetTestSocketNonBlocking(s);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_port = htons(port);
