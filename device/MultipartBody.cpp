@@ -1,5 +1,6 @@
 #include "device/MultipartBody.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -57,17 +58,22 @@ void THttpDataStream::AddFileContent(const std::string& fieldName, const std::st
 {
     Write(boundary + "\r\n" + "Content-Disposition: form-data; name=\"" + fieldName + "\"; filename=\"" + fileName +
           "\"\r\n" + "Content-Type: " + contentType + "\r\n" + "\r\n");
-    // A firmware image is megabytes: room for it once, and its blocks
-    // written straight into the body rather than through copies.
+    // A firmware image is megabytes: read straight into its place in the
+    // body, without a copy through a buffer.
     source.clear();
     source.seekg(0, std::ios::end);
     const std::streamoff size = source.tellg();
-    if (size > 0)
-        bytes.reserve(position + static_cast<std::size_t>(size) + 2);
     source.clear();
     source.seekg(0);
+    if (size > 0 && position == bytes.size()) {
+        bytes.resize(position + static_cast<std::size_t>(size));
+        source.read(bytes.data() + position, size);
+        position += static_cast<std::size_t>(std::max<std::streamsize>(source.gcount(), 0));
+        bytes.resize(position); // a file that shrank meanwhile
+    }
     char block[65536];
-    // A read error ends the copy; the part is closed after what was read.
+    // What is left (a file that grew, a source without a size); a read
+    // error ends the copy and the part is closed after what was read.
     while (source) {
         source.read(block, sizeof block);
         if (source.gcount() <= 0)
