@@ -143,7 +143,7 @@ int main(int argc, char** argv)
         const std::string request
             = BuildPostHeader("/man.cgi", "127.0.0.1", MaintenanceTabLogic::UploadReferer("127.0.0.1"),
                               body.GetContentType(), body.Bytes().size(), "admin", "admin")
-            + body.Bytes();
+            + std::string(body.Bytes());
         SleepMs(300);
         started = MonotonicMs();
         if (!PlainPost(request)) {

@@ -14,6 +14,7 @@
 namespace {
 
 constexpr std::size_t ReceiveChunk = 4096;
+constexpr std::size_t ClosingRoom = 256; // "\r\n--\r\n" and a boundary line after a file
 
 std::string Lower(std::string text)
 {
@@ -38,7 +39,7 @@ std::string MultipartBoundary(const LocalDateTime& time)
     return std::string(25, '-') + stamp;
 }
 
-THttpDataStream::THttpDataStream() : boundary(MultipartBoundary(LocalNow())) {}
+THttpDataStream::THttpDataStream() : boundary(MultipartBoundary(LocalNow())) { }
 
 void THttpDataStream::Write(std::string_view piece)
 {
@@ -56,8 +57,8 @@ void THttpDataStream::AddFormField(const std::string& name, const std::string& v
 void THttpDataStream::AddFileContent(const std::string& fieldName, const std::string& fileName,
                                      const std::string& contentType, std::istream& source)
 {
-    Write(boundary + "\r\n" + "Content-Disposition: form-data; name=\"" + fieldName + "\"; filename=\"" + fileName +
-          "\"\r\n" + "Content-Type: " + contentType + "\r\n" + "\r\n");
+    Write(boundary + "\r\n" + "Content-Disposition: form-data; name=\"" + fieldName + "\"; filename=\"" + fileName
+          + "\"\r\n" + "Content-Type: " + contentType + "\r\n" + "\r\n");
     // A firmware image is megabytes: read straight into its place in the
     // body, without a copy through a buffer.
     source.clear();
@@ -66,6 +67,9 @@ void THttpDataStream::AddFileContent(const std::string& fieldName, const std::st
     source.clear();
     source.seekg(0);
     if (size > 0 && position == bytes.size()) {
+        // Room for the part's end and the closing boundary too: growing
+        // later would copy the whole image once more.
+        bytes.reserve(position + static_cast<std::size_t>(size) + ClosingRoom);
         bytes.resize(position + static_cast<std::size_t>(size));
         source.read(bytes.data() + position, size);
         position += static_cast<std::size_t>(std::max<std::streamsize>(source.gcount(), 0));
@@ -83,8 +87,7 @@ void THttpDataStream::AddFileContent(const std::string& fieldName, const std::st
     Write("\r\n");
 }
 
-void THttpDataStream::AddFile(const std::string& fieldName, const std::string& filePath,
-                              const std::string& contentType)
+void THttpDataStream::AddFile(const std::string& fieldName, const std::string& filePath, const std::string& contentType)
 {
     std::ifstream file(filePath, std::ios::binary);
     if (!file)
@@ -98,10 +101,7 @@ void THttpDataStream::FinishBody()
     position = 0;
 }
 
-std::string THttpDataStream::GetContentType() const
-{
-    return "multipart/form-data; boundary=" + boundary;
-}
+std::string THttpDataStream::GetContentType() const { return "multipart/form-data; boundary=" + boundary; }
 
 PostAnswer ParsePostAnswer(const std::string& received)
 {
@@ -116,8 +116,8 @@ PostAnswer ParsePostAnswer(const std::string& received)
     const std::size_t first = answer.statusLine.find(' ');
     if (first != std::string::npos) {
         const std::size_t second = answer.statusLine.find(' ', first + 1);
-        const std::string field = answer.statusLine.substr(
-            first + 1, second == std::string::npos ? std::string::npos : second - first - 1);
+        const std::string field
+            = answer.statusLine.substr(first + 1, second == std::string::npos ? std::string::npos : second - first - 1);
         if (!field.empty() && field.size() <= 9 && field.find_first_not_of("0123456789") == std::string::npos)
             answer.status = std::stoi(field);
     }
@@ -193,15 +193,16 @@ UploadOutcome PostUploadBody(const std::string& url, const THttpDataStream& body
         if (got < 0) {
             // An answer whose head came complete is taken even if its sender
             // then falls silent without closing.
-            const bool headComplete = received.find("\r\n\r\n") != std::string::npos ||
-                                      received.find("\n\n") != std::string::npos;
+            const bool headComplete
+                = received.find("\r\n\r\n") != std::string::npos || received.find("\n\n") != std::string::npos;
             if (socket.LastError().code == SocketErrorCode::TimedOut && headComplete)
                 break;
             // Reset before a single byte of answer: the appliance threw the
             // upload away after taking it, which is the same verdict as
             // dropping it while it came in.
             if (socket.LastError().code == SocketErrorCode::ConnectionReset && received.empty())
-                return SocketFailure({SocketErrorCode::ConnectionAborted, SocketErrorText(SocketErrorCode::ConnectionAborted)});
+                return SocketFailure(
+                    {SocketErrorCode::ConnectionAborted, SocketErrorText(SocketErrorCode::ConnectionAborted)});
             return SocketFailure(socket.LastError());
         }
         if (got == 0)

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "device/LargeBuffer.h"
 #include "platform/Clock.h"
 
 // A multipart/form-data body held in memory, laid out byte for byte as the
@@ -24,14 +25,14 @@ public:
     std::string GetContentType() const;
 
     const std::string& Boundary() const { return boundary; }
-    const std::string& Bytes() const { return bytes; }
+    std::string_view Bytes() const { return bytes; }
     std::size_t Position() const { return position; }
 
 private:
     void Write(std::string_view piece); // at the current position, as a stream does
 
     std::string boundary;
-    std::string bytes;
+    LargeBuffer bytes;
     std::size_t position = 0;
 };
 
@@ -45,9 +46,9 @@ std::string MultipartBoundary(const LocalDateTime& time);
 
 // What the status line and header lines of an answer to the POST said.
 struct PostAnswer {
-    std::string statusLine;           // as received, without its line end
-    std::optional<int> status;        // second space-separated field, when it is a number
-    bool hasLocation = false;         // a "Location" header line came
+    std::string statusLine; // as received, without its line end
+    std::optional<int> status; // second space-separated field, when it is a number
+    bool hasLocation = false; // a "Location" header line came
 };
 // Parses the head of an answer; an answer without a complete status line has no status.
 PostAnswer ParsePostAnswer(const std::string& received);

@@ -13,7 +13,7 @@
 
 namespace {
 
-std::size_t Count(const std::string& text, const std::string& piece)
+std::size_t Count(std::string_view text, const std::string& piece)
 {
     std::size_t count = 0;
     for (std::size_t at = text.find(piece); at != std::string::npos; at = text.find(piece, at + 1))
@@ -113,7 +113,7 @@ TEST(THttpDataStream, AddFileNamesItByItsPathAndRefusesAMissingFile)
     EXPECT_NE(body.Bytes().find("filename=\"" + path + "\"\r\n"), std::string::npos);
     EXPECT_NE(body.Bytes().find(std::string("\r\n\r\nabc\0def\r\n", 11)), std::string::npos);
 
-    const std::string before = body.Bytes();
+    const std::string before(body.Bytes());
     EXPECT_THROW(body.AddFile("filename", "/nonexistent/dir/file.bin", "x"), std::runtime_error);
     EXPECT_EQ(body.Bytes(), before);
 }
@@ -152,7 +152,7 @@ TEST(PostUploadBody, WritesTheRequestByteForByte)
                                                      "http://127.0.0.1/maintain.htm");
         ASSERT_TRUE(server.WaitServed(1));
         EXPECT_TRUE(outcome.success);
-        EXPECT_EQ(server.requests().at(0), ExpectedPostHeader("127.0.0.1", body, c.auth) + body.Bytes());
+        EXPECT_EQ(server.requests().at(0), ExpectedPostHeader("127.0.0.1", body, c.auth) + std::string(body.Bytes()));
     }
 }
 
