@@ -79,9 +79,13 @@ void FitEditsToCharacters(std::initializer_list<QLineEdit*> edits)
         const QFontMetrics metrics(edit->font());
         QStyleOptionFrame option;
         option.initFrom(edit);
-        const QSize text(metrics.horizontalAdvance(QString(TypingLimit(edit), QLatin1Char('0'))) + 8,
-                         metrics.height());
-        edit->setFixedWidth(edit->style()->sizeFromContents(QStyle::CT_LineEdit, &option, text, edit).width());
+        // The digits, the edit's own margins and its frame, counted here:
+        // some styles (the Windows ones) widen a line edit to a minimum
+        // that would push the date's format hint off the page.
+        const int frame = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit);
+        const QMargins margins = edit->textMargins();
+        edit->setFixedWidth(metrics.horizontalAdvance(QString(TypingLimit(edit), QLatin1Char('0'))) + 8 +
+                            2 * frame + margins.left() + margins.right() + 4);
     }
 }
 
