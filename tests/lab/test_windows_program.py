@@ -21,6 +21,8 @@ import time
 import unittest
 import urllib.request
 
+from desktop import Display
+
 HERE = os.path.dirname(os.path.abspath(__file__))
 WINE_RUN = os.path.join(HERE, "..", "..", "tools", "wine-run")
 PROGRAM = None
@@ -32,26 +34,6 @@ WAIT_S = 20
 # Places in the windows' fixed layouts (client coordinates).
 SEARCH_BUTTON = (234, 267)
 FIRST_ROW = (60, 56)
-
-
-class Display:
-    """Xvfb on a display number of its own choosing."""
-
-    def __init__(self):
-        read, write = os.pipe()
-        self.server = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write), "-nolisten", "tcp", "-screen", "0", "1024x768x24"],
-            pass_fds=(write,), stderr=subprocess.DEVNULL)
-        os.close(write)
-        with os.fdopen(read) as numbers:
-            number = numbers.readline().strip()
-        if not number:
-            raise RuntimeError("Xvfb did not start")
-        self.name = ":" + number
-
-    def close(self):
-        self.server.terminate()
-        self.server.wait(5)
 
 
 class Appliance:
