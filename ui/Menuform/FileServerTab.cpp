@@ -31,16 +31,17 @@ FileServerTab::FileServerTab(QWidget* parent) : ManagementPage(parent), ui(std::
 {
     ui->setupUi(this);
     UsePlainText(this);
-    // A click on the entry already selected counts as a selection too.
-    for (QListWidget* list : {ui->SMBFolderLB, ui->SMBPublicFolderLB}) {
-        const auto handler = list == ui->SMBFolderLB ? &FileServerTab::SMBFolderLBClick
-                                                     : &FileServerTab::SMBPublicFolderLBClick;
-        connect(list, &QListWidget::itemSelectionChanged, this, [this, list, handler] {
-            if (!list->selectedItems().isEmpty())
-                (this->*handler)();
-        });
-        connect(list, &QListWidget::itemClicked, this, handler);
-    }
+    // A selection by keyboard counts, and so does a click on the entry already selected.
+    connect(ui->SMBFolderLB, &QListWidget::itemClicked, this, &FileServerTab::SMBFolderLBClick);
+    connect(ui->SMBFolderLB, &QListWidget::itemSelectionChanged, this, [this] {
+        if (!ui->SMBFolderLB->selectedItems().isEmpty())
+            SMBFolderLBClick();
+    });
+    connect(ui->SMBPublicFolderLB, &QListWidget::itemClicked, this, &FileServerTab::SMBPublicFolderLBClick);
+    connect(ui->SMBPublicFolderLB, &QListWidget::itemSelectionChanged, this, [this] {
+        if (!ui->SMBPublicFolderLB->selectedItems().isEmpty())
+            SMBPublicFolderLBClick();
+    });
     connect(ui->MovetoPublicBtn, &QPushButton::clicked, this, &FileServerTab::MovetoPublicBtnClick);
     connect(ui->MovetoSMBBtn, &QPushButton::clicked, this, &FileServerTab::MovetoSMBBtnClick);
     connect(ui->ShowCreateBtn, &QPushButton::clicked, this, &FileServerTab::ShowCreateBtnClick);
