@@ -10,15 +10,24 @@
 #include "ui/Mainform/TForm1.h"
 #include "ui/Menuform/TForm2.h"
 #include "ui/Mountform/TForm5.h"
+#include "ui/Smbcreatform/TForm6.h"
+#include "ui/Smbpassform/TForm8.h"
+#include "ui/Smbrenameform/TForm7.h"
 
 // The program never destroys its windows; a test that made them with
 // CreateForms() removes them again with this.
 inline void DestroyForms()
 {
+    delete Form8;
+    delete Form7;
+    delete Form6;
     delete Form5;
     delete Form4;
     delete Form2;
     delete Form1;
+    Form8 = nullptr;
+    Form7 = nullptr;
+    Form6 = nullptr;
     Form5 = nullptr;
     Form4 = nullptr;
     Form2 = nullptr;

@@ -10,12 +10,19 @@
 #include "ui/Logindisk/TForm4.h"
 #include "ui/Mainform/TForm1.h"
 #include "ui/Menuform/TForm2.h"
+#include "ui/Menuform/FileServerTab.h"
 #include "ui/Mountform/TForm5.h"
+#include "ui/Smbcreatform/TForm6.h"
+#include "ui/Smbpassform/TForm8.h"
+#include "ui/Smbrenameform/TForm7.h"
 
 TForm1* Form1 = nullptr;
 TForm2* Form2 = nullptr;
 TForm4* Form4 = nullptr;
 TForm5* Form5 = nullptr;
+TForm6* Form6 = nullptr;
+TForm7* Form7 = nullptr;
+TForm8* Form8 = nullptr;
 
 void CreateForms()
 {
@@ -24,6 +31,9 @@ void CreateForms()
     Form2 = new TForm2;
     Form4 = new TForm4;
     Form5 = new TForm5;
+    Form6 = new TForm6;
+    Form7 = new TForm7;
+    Form8 = new TForm8;
 }
 
 bool ShowLoginWindowFromDiscovery()
@@ -103,4 +113,28 @@ void SendManagementCommand(const Command& command, const std::string& caption)
     if (busy.nested())
         return; // pressed while another command waits on the appliance
     Form2->commandSender().SendCommand(command, caption);
+}
+
+void OpenCreateFolderDialog()
+{
+    if (Form6)
+        Form6->OpenForNewFolder();
+}
+
+void OpenRenameFolderDialog(const std::string& folder)
+{
+    if (Form7)
+        Form7->OpenForFolder(folder);
+}
+
+void OpenSharePasswordDialog(const std::string& folder)
+{
+    if (Form8)
+        Form8->OpenForFolder(folder);
+}
+
+void FileServerDialogFinished()
+{
+    if (Form2)
+        Form2->fileServerTab()->DialogFinished();
 }

@@ -10,11 +10,17 @@ class TForm1; // discovery (Mainform), the main window
 class TForm2; // management (Menuform)
 class TForm4; // login (Logindisk)
 class TForm5; // network drive (Mountform)
+class TForm6; // create folder (Smbcreatform)
+class TForm7; // rename folder (Smbrenameform)
+class TForm8; // share password (Smbpassform)
 
 extern TForm1* Form1;
 extern TForm2* Form2;
 extern TForm4* Form4;
 extern TForm5* Form5;
+extern TForm6* Form6;
+extern TForm7* Form7;
+extern TForm8* Form8;
 
 // Creates every window that exists, in order; throws what window creation throws.
 void CreateForms();
@@ -49,3 +55,10 @@ std::string PickedDeviceAddress();
 // Sends a dialog's command through the management window's sender, for the
 // page in front; `caption` names the page whose change the appliance may refuse.
 void SendManagementCommand(const Command& command, const std::string& caption);
+
+// The File Server page's dialogs, over the management window with the focus placed.
+void OpenCreateFolderDialog();
+void OpenRenameFolderDialog(const std::string& folder);
+void OpenSharePasswordDialog(const std::string& folder);
+// One of them finished or was closed: the File Server page's "Create" again.
+void FileServerDialogFinished();

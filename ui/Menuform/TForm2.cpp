@@ -17,6 +17,7 @@
 #include "ui/Application/WindowSetup.h"
 #include "ui/Application/WindowText.h"
 #include "ui/Menuform/DiskTab.h"
+#include "ui/Menuform/FileServerTab.h"
 #include "ui/Menuform/IPConfigTab.h"
 #include "ui/Menuform/MaintenanceTab.h"
 #include "ui/Menuform/PageControl.h"
@@ -84,6 +85,7 @@ TForm2::TForm2(QWidget* parent)
     pageByNumber[0] = status;
     pageByNumber[1] = ipConfig;
     pageByNumber[2] = maintenance;
+    pageByNumber[3] = ui_->TabSheet4;
     pageByNumber[6] = ui_->TabSheet7;
     ui_->TabSheet7->setScanTimer(Timer2);
     for (ManagementPage* page : pageByNumber)
@@ -98,6 +100,8 @@ TForm2::TForm2(QWidget* parent)
         ShowDiscoveryAndSearch();
     });
 }
+
+FileServerTab* TForm2::fileServerTab() const { return ui_->TabSheet4; }
 
 TForm2::~TForm2() = default;
 

@@ -13,6 +13,7 @@
 class PageControl;
 class QPainter;
 class QTimer;
+class FileServerTab;
 class IPConfigTab;
 class MaintenanceTab;
 class ManagementPage;
@@ -42,6 +43,7 @@ public:
     QTimer* Timer2; // disk scan report refresh
 
     StatusTab* statusTab() const { return status; }
+    FileServerTab* fileServerTab() const;
     CommandClient& commandClient() { return NMHTTP1; }
     CommandSender& commandSender() { return sender; }
     const PageVisibilityLogic& pageState() const { return pages; }
