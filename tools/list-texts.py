@@ -46,13 +46,13 @@ def ui_texts(path):
 def shown_words(text):
     if not re.search(r"[A-Za-z]{2}", text) or text in NOT_LOOKED_UP:
         return False
-    if re.search(r"[/\\&?%<>{}]|\.htm|\.cgi|::|^-|\$|@", text):
+    if re.search(r"[/\\%<>{}]|\.htm|\.cgi|::|\$|@", text) and text not in ("-->", "<--"):
         return False
     if re.fullmatch(r"[a-z0-9_.=\-]+", text):  # setting names, keys, values
         return False
     if re.fullmatch(r"[A-Za-z0-9_.]+", text) and not re.fullmatch(r"[A-Z][a-z]+(\.\.\.)?", text):
         return False  # identifiers, object names, protocol values; a single word stays
-    if '="' in text or text.rstrip().endswith(":") or text.startswith("(GMT"):
+    if ("=" in text and " " not in text) or '="' in text or text.rstrip().endswith(":") or text.startswith("(GMT"):
         return False  # protocol pieces; the time zones are shown as they are
     return True
 
