@@ -331,15 +331,18 @@ std::ptrdiff_t TcpSocket::Receive(char* buffer, std::size_t capacity, std::optio
 #else
         const ssize_t got = ::recv(Native(handle), buffer, capacity, 0);
 #endif
+        // Taken before the pump runs: processing events makes system calls of
+        // its own, and on Windows a successful one clears the last error, so
+        // an answer not yet there would read as a failed receive.
+        const int code = got < 0 ? LastSystemError() : 0;
         if (pump)
             pump();
         if (got >= 0)
             return got;
-        const int code = LastSystemError();
         if (Interrupted(code))
             continue;
         if (!WouldBlock(code)) {
-            FailFromSystem(false);
+            Fail(WinsockNumber(code, false), ErrorText(code));
             return -1;
         }
         std::optional<int> left;

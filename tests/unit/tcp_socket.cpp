@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 #include "platform/Clock.h"
 #include "support/PrivateNetwork.h"
 #include "support/ScriptedServer.h"
@@ -86,6 +88,50 @@ TEST(TcpSocket, ReceiveTimesOutAndPumpsAfterEveryAttempt)
     const std::int64_t again = MonotonicMs();
     EXPECT_EQ(socket.Receive(buffer, sizeof buffer, 100), -1);
     EXPECT_GE(MonotonicMs() - again, 90);
+}
+
+// What an event pump leaves behind: system calls of its own, which may clear
+// the error number or leave another call's failure there.
+void LeaveLastSystemError(int code)
+{
+#ifdef _WIN32
+    WSASetLastError(code);
+#else
+    errno = code;
+#endif
+}
+
+// An answer that is not there yet is waited for, whatever the pump that runs
+// between the attempts does to the error number.
+TEST(TcpSocket, ReceiveWaitsForALateAnswerWhateverThePumpLeaves)
+{
+    const struct {
+        const char* what;
+        int leftByPump;
+    } cases[] = {
+        {"nothing touched", -1},
+        {"error cleared", 0},
+        {"another call's failure", 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScriptedReply late = Answer("late");
+        late.delayMs = 150;
+        ScriptedServer server(0, {late});
+        TcpSocket socket;
+        ASSERT_TRUE(socket.Connect("127.0.0.1", server.port(), 1000));
+        ASSERT_TRUE(socket.SendAll("GET\r\n\r\n", 1000));
+        const EventPump pump = [&] {
+            if (c.leftByPump >= 0)
+                LeaveLastSystemError(c.leftByPump);
+        };
+        char buffer[16];
+        const std::ptrdiff_t got = socket.Receive(buffer, sizeof buffer, 2000, pump);
+        EXPECT_EQ(got > 0 ? std::string(buffer, static_cast<std::size_t>(got))
+                          : "failed with " + std::to_string(socket.LastError().code),
+                  "late");
+        EXPECT_EQ(socket.Receive(buffer, sizeof buffer, 2000, pump), 0);
+    }
 }
 
 TEST(TcpSocket, ReceivesUntilThePeerCloses)
