@@ -1,14 +1,20 @@
 #include "ui/Application/Forms.h"
 
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTreeWidget>
 
 #include "device/Command.h"
 #include "ui/Application/AnsiText.h"
 #include "ui/Application/BusyWait.h"
 #include "ui/Application/WindowSetup.h"
+#include "ui/Ftpscreateaform/TForm9.h"
+#include "ui/Ftpscreatefform/TForm10.h"
+#include "ui/Ftpsrenameform/TForm11.h"
 #include "ui/Logindisk/TForm4.h"
 #include "ui/Mainform/TForm1.h"
+#include "ui/Menuform/FtpServerTab.h"
+#include "ui/Menuform/ModifyFtpTab.h"
 #include "ui/Menuform/TForm2.h"
 #include "ui/Mountform/TForm5.h"
 
@@ -16,6 +22,9 @@ TForm1* Form1 = nullptr;
 TForm2* Form2 = nullptr;
 TForm4* Form4 = nullptr;
 TForm5* Form5 = nullptr;
+TForm9* Form9 = nullptr;
+TForm10* Form10 = nullptr;
+TForm11* Form11 = nullptr;
 
 void CreateForms()
 {
@@ -24,6 +33,9 @@ void CreateForms()
     Form2 = new TForm2;
     Form4 = new TForm4;
     Form5 = new TForm5;
+    Form9 = new TForm9;
+    Form10 = new TForm10;
+    Form11 = new TForm11;
 }
 
 bool ShowLoginWindowFromDiscovery()
@@ -103,4 +115,36 @@ void SendManagementCommand(const Command& command, const std::string& caption)
     if (busy.nested())
         return; // pressed while another command waits on the appliance
     Form2->commandSender().SendCommand(command, caption);
+}
+
+void OpenFtpCreateAccountDialog()
+{
+    if (Form9)
+        Form9->OpenDialog();
+}
+
+void OpenFtpCreateFolderDialog()
+{
+    if (Form10)
+        Form10->OpenDialog();
+}
+
+void OpenFtpRenameFolderDialog(const std::string& oldName)
+{
+    if (!Form11)
+        return;
+    Form11->SetOldName(oldName);
+    Form11->OpenDialog();
+}
+
+void EnableFtpAccountCreate()
+{
+    if (Form2)
+        Form2->ftpServerTab()->accountCreateButton()->setEnabled(true);
+}
+
+void EnableFtpFolderCreate()
+{
+    if (Form2)
+        Form2->modifyFtpTab()->folderCreateButton()->setEnabled(true);
 }

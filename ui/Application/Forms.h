@@ -10,11 +10,17 @@ class TForm1; // discovery (Mainform), the main window
 class TForm2; // management (Menuform)
 class TForm4; // login (Logindisk)
 class TForm5; // network drive (Mountform)
+class TForm9;  // FTP account create (Ftpscreateaform)
+class TForm10; // FTP folder create (Ftpscreatefform)
+class TForm11; // FTP folder rename (Ftpsrenameform)
 
 extern TForm1* Form1;
 extern TForm2* Form2;
 extern TForm4* Form4;
 extern TForm5* Form5;
+extern TForm9* Form9;
+extern TForm10* Form10;
+extern TForm11* Form11;
 
 // Creates every window that exists, in order; throws what window creation throws.
 void CreateForms();
@@ -49,3 +55,14 @@ std::string PickedDeviceAddress();
 // Sends a dialog's command through the management window's sender, for the
 // page in front; `caption` names the page whose change the appliance may refuse.
 void SendManagementCommand(const Command& command, const std::string& caption);
+
+// The FTP pages' dialogs: each is opened over the management window with the
+// focus in its name field, and gives back its page's button when done or closed.
+void OpenFtpCreateAccountDialog();
+void OpenFtpCreateFolderDialog();
+// The rename dialog with the folder picked on the Modify FTP page as its old name.
+void OpenFtpRenameFolderDialog(const std::string& oldName);
+// "Create" on the FTP Server page.
+void EnableFtpAccountCreate();
+// "Create" on the Modify FTP page.
+void EnableFtpFolderCreate();

@@ -13,9 +13,11 @@
 class PageControl;
 class QPainter;
 class QTimer;
+class FtpServerTab;
 class IPConfigTab;
 class MaintenanceTab;
 class ManagementPage;
+class ModifyFtpTab;
 class StatusTab;
 namespace Ui {
 class TForm2;
@@ -42,6 +44,8 @@ public:
     QTimer* Timer2; // disk scan report refresh
 
     StatusTab* statusTab() const { return status; }
+    FtpServerTab* ftpServerTab() const;
+    ModifyFtpTab* modifyFtpTab() const;
     CommandClient& commandClient() { return NMHTTP1; }
     CommandSender& commandSender() { return sender; }
     const PageVisibilityLogic& pageState() const { return pages; }
@@ -54,6 +58,12 @@ public:
     void SelectPage(int page);
     // The FTP account-folder mode: "Modify FTP" shown and selected, FTP Server set aside.
     void EnterAccountFolderMode();
+    // Every change of tab and the close leave that mode; so does each show of the FTP Server page.
+    void LeaveAccountFolderMode();
+    // What each show of the Modify FTP page keeps: its tab shown, FTP Server set aside.
+    void KeepAccountFolderMode();
+    // "Back" on the Modify FTP page: FTP Server selected and read again.
+    void BackToFtpServerPage();
 
     int ActiveTabIndex() override;
     void RefreshPage(int pageNumber) override;
