@@ -35,6 +35,11 @@ public:
     explicit PageControl(QWidget* parent = nullptr);
     PageControlTabBar* pageTabBar() const { return bar; }
 
+protected:
+    // Ctrl+Tab and its kin move among the shown tabs only: a page whose tab
+    // is hidden is never chosen from the keyboard.
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     PageControlTabBar* bar;
 };
