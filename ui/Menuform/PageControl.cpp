@@ -34,6 +34,12 @@ void PageControlTabBar::paintEvent(QPaintEvent* event)
     }
 }
 
+QSize PageControlTabBar::tabSizeHint(int index) const
+{
+    constexpr int Margin = 14;
+    return {fontMetrics().horizontalAdvance(tabText(index)) + Margin, QTabBar::tabSizeHint(index).height()};
+}
+
 PageControl::PageControl(QWidget* parent)
     : QTabWidget(parent), bar(new PageControlTabBar(this))
 {

@@ -23,6 +23,9 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // As wide as the caption and a small margin: all seven tabs fit the
+    // window while the Modify FTP tab is shown.
+    QSize tabSizeHint(int index) const override;
 
 private:
     DrawTab drawTab;
