@@ -5,6 +5,7 @@
 #include "device/StatusPage.h"
 #include "ui/Application/AnsiText.h"
 #include "ui/Application/Forms.h"
+#include "ui/Application/PasswordEcho.h"
 #include "ui/Application/WindowText.h"
 #include "ui/Menuform/ModifyFtpTabLogic.h"
 #include "ui/Menuform/PageLayout.h"
@@ -35,6 +36,7 @@ ModifyFtpTab::ModifyFtpTab(QWidget* parent) : ManagementPage(parent), ui(std::ma
     ui->setupUi(this);
     UsePlainText(this);
     GroupPair(this, ui->ModFTPReadRB, ui->ModFTPWriteRB);
+    ShowStarsFor(ui->ModFTPPassEdit);
     connect(ui->ModFTPBtn, &QPushButton::clicked, this, &ModifyFtpTab::ModFTPBtnClick);
     connect(ui->FTPSFLB, &QListWidget::itemClicked, this, &ModifyFtpTab::FTPSFLBClick);
     connect(ui->FTPSSharLB, &QListWidget::itemClicked, this, &ModifyFtpTab::FTPSSharLBClick);
