@@ -2,6 +2,7 @@
 
 #include "app/DialogName.h"
 #include "device/ParameterEncoding.h"
+#include "ui/Menuform/FtpServerTabLogic.h"
 
 namespace FtpCreateAccountLogic {
 
@@ -13,7 +14,7 @@ DialogOutcome FTPAddAccBtnClick(const DialogFields& fields, const std::string& a
     // An account that exists already is refused by the appliance and sent again.
     return Command{CommandUrlPrefix(address, "nas.cgi", "ftp.htm", "ftps_user_add") + "&Account="
                        + EncodeParameter(name) + "&ftp_att=R",
-                   "ftp.htm", SendingMode::WithRetry, 4};
+                   "ftp.htm", SendingMode::WithRetry, FtpServerTabLogic::FtpServerPageNumber};
 }
 
 } // namespace FtpCreateAccountLogic

@@ -2,6 +2,7 @@
 
 #include "app/DialogName.h"
 #include "device/ParameterEncoding.h"
+#include "ui/Menuform/ModifyFtpTabLogic.h"
 
 namespace FtpCreateFolderLogic {
 
@@ -12,7 +13,7 @@ DialogOutcome ModCreateFBtnClick(const DialogFields& fields, const std::string& 
         return *refusal;
     return Command{CommandUrlPrefix(address, "nas.cgi", "smb.htm", "fm_mkdir_apply") + "&folder="
                        + EncodeParameter(name) + "&to_name=",
-                   "ftp_mod.htm", SendingMode::WithRetry, 5};
+                   ModifyFtpTabLogic::ModifyFtpPageName, SendingMode::WithRetry, ModifyFtpTabLogic::ModifyFtpPageNumber};
 }
 
 } // namespace FtpCreateFolderLogic

@@ -2,6 +2,7 @@
 
 #include "app/DialogName.h"
 #include "device/ParameterEncoding.h"
+#include "ui/Menuform/ModifyFtpTabLogic.h"
 
 namespace FtpRenameFolderLogic {
 
@@ -14,7 +15,7 @@ DialogOutcome ModRenameFBtnClick(const DialogFields& fields, const std::string& 
     // The new name travels in "folder", the old one in "to_name".
     return Command{CommandUrlPrefix(address, "nas.cgi", "smb.htm", "fm_rename_apply") + "&folder="
                        + EncodeParameter(newName) + "&to_name=" + EncodeParameter(oldName),
-                   "ftp_mod.htm", SendingMode::WithRetry, 5};
+                   ModifyFtpTabLogic::ModifyFtpPageName, SendingMode::WithRetry, ModifyFtpTabLogic::ModifyFtpPageNumber};
 }
 
 } // namespace FtpRenameFolderLogic
