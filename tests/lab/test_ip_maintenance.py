@@ -141,7 +141,10 @@ class MaintenanceFlow(PageFlowTest):
     def open_page(self):
         self.search_and_log_in(self.nas1, silent=self.nas2)
         management = self.program.wait_for_window("Management 192.168.1.20")
-        self.program.keys(management, "ctrl+Tab", "ctrl+Tab")
+        # Each change of tab reads the FTP Server page behind it too; keys pressed meanwhile are dropped.
+        self.program.keys(management, "ctrl+Tab")
+        time.sleep(0.5)
+        self.program.keys(management, "ctrl+Tab")
         time.sleep(0.5)
         return management
 

@@ -6,6 +6,9 @@
 #include "support/RecordingNotifier.h"
 #include "support/ScriptedPageServer.h"
 #include "ui/Application/Forms.h"
+#include "ui/Ftpscreateaform/TForm9.h"
+#include "ui/Ftpscreatefform/TForm10.h"
+#include "ui/Ftpsrenameform/TForm11.h"
 #include "ui/Logindisk/TForm4.h"
 #include "ui/Mainform/TForm1.h"
 #include "ui/Menuform/TForm2.h"
@@ -18,6 +21,9 @@
 // CreateForms() removes them again with this.
 inline void DestroyForms()
 {
+    delete Form11;
+    delete Form10;
+    delete Form9;
     delete Form8;
     delete Form7;
     delete Form6;
@@ -25,6 +31,9 @@ inline void DestroyForms()
     delete Form4;
     delete Form2;
     delete Form1;
+    Form11 = nullptr;
+    Form10 = nullptr;
+    Form9 = nullptr;
     Form8 = nullptr;
     Form7 = nullptr;
     Form6 = nullptr;

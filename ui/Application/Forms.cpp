@@ -1,14 +1,20 @@
 #include "ui/Application/Forms.h"
 
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTreeWidget>
 
 #include "device/Command.h"
 #include "ui/Application/AnsiText.h"
 #include "ui/Application/BusyWait.h"
 #include "ui/Application/WindowSetup.h"
+#include "ui/Ftpscreateaform/TForm9.h"
+#include "ui/Ftpscreatefform/TForm10.h"
+#include "ui/Ftpsrenameform/TForm11.h"
 #include "ui/Logindisk/TForm4.h"
 #include "ui/Mainform/TForm1.h"
+#include "ui/Menuform/FtpServerTab.h"
+#include "ui/Menuform/ModifyFtpTab.h"
 #include "ui/Menuform/TForm2.h"
 #include "ui/Menuform/FileServerTab.h"
 #include "ui/Mountform/TForm5.h"
@@ -23,6 +29,9 @@ TForm5* Form5 = nullptr;
 TForm6* Form6 = nullptr;
 TForm7* Form7 = nullptr;
 TForm8* Form8 = nullptr;
+TForm9* Form9 = nullptr;
+TForm10* Form10 = nullptr;
+TForm11* Form11 = nullptr;
 
 void CreateForms()
 {
@@ -34,6 +43,9 @@ void CreateForms()
     Form6 = new TForm6;
     Form7 = new TForm7;
     Form8 = new TForm8;
+    Form9 = new TForm9;
+    Form10 = new TForm10;
+    Form11 = new TForm11;
 }
 
 bool ShowLoginWindowFromDiscovery()
@@ -137,4 +149,34 @@ void FileServerDialogFinished()
 {
     if (Form2)
         Form2->fileServerTab()->DialogFinished();
+void OpenFtpCreateAccountDialog()
+{
+    if (Form9)
+        Form9->OpenDialog();
+}
+
+void OpenFtpCreateFolderDialog()
+{
+    if (Form10)
+        Form10->OpenDialog();
+}
+
+void OpenFtpRenameFolderDialog(const std::string& oldName)
+{
+    if (!Form11)
+        return;
+    Form11->SetOldName(oldName);
+    Form11->OpenDialog();
+}
+
+void EnableFtpAccountCreate()
+{
+    if (Form2)
+        Form2->ftpServerTab()->accountCreateButton()->setEnabled(true);
+}
+
+void EnableFtpFolderCreate()
+{
+    if (Form2)
+        Form2->modifyFtpTab()->folderCreateButton()->setEnabled(true);
 }

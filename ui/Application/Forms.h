@@ -13,6 +13,9 @@ class TForm5; // network drive (Mountform)
 class TForm6; // create folder (Smbcreatform)
 class TForm7; // rename folder (Smbrenameform)
 class TForm8; // share password (Smbpassform)
+class TForm9;  // FTP account create (Ftpscreateaform)
+class TForm10; // FTP folder create (Ftpscreatefform)
+class TForm11; // FTP folder rename (Ftpsrenameform)
 
 extern TForm1* Form1;
 extern TForm2* Form2;
@@ -21,6 +24,9 @@ extern TForm5* Form5;
 extern TForm6* Form6;
 extern TForm7* Form7;
 extern TForm8* Form8;
+extern TForm9* Form9;
+extern TForm10* Form10;
+extern TForm11* Form11;
 
 // Creates every window that exists, in order; throws what window creation throws.
 void CreateForms();
@@ -62,3 +68,13 @@ void OpenRenameFolderDialog(const std::string& folder);
 void OpenSharePasswordDialog(const std::string& folder);
 // One of them finished or was closed: the File Server page's "Create" again.
 void FileServerDialogFinished();
+// The FTP pages' dialogs: each is opened over the management window with the
+// focus in its name field, and gives back its page's button when done or closed.
+void OpenFtpCreateAccountDialog();
+void OpenFtpCreateFolderDialog();
+// The rename dialog with the folder picked on the Modify FTP page as its old name.
+void OpenFtpRenameFolderDialog(const std::string& oldName);
+// "Create" on the FTP Server page.
+void EnableFtpAccountCreate();
+// "Create" on the Modify FTP page.
+void EnableFtpFolderCreate();

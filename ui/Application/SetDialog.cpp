@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "app/LocalizeText.h"
 #include "ui/Application/AnsiText.h"
 #include "ui/Application/Forms.h"
 #include "ui/Application/KeyboardUse.h"
@@ -35,6 +36,7 @@ void SetDialog::SetUpDialog(int width, int height, std::vector<QLineEdit*> field
     fields_ = std::move(fields);
     trimmed_ = std::move(trimmed);
     finished_ = std::move(finished);
+    setWindowTitle(ToQString(LocalizeText(ToAnsi(windowTitle()))));
     TranslateCaptions(this);
     UsePlainText(this);
     SetUpFixedWindow(*this, width, height);

@@ -24,7 +24,7 @@ public:
 protected:
     explicit SetDialog(QWidget* parent = nullptr);
 
-    // After setupUi: fixed size and centred, captions translated, the
+    // After setupUi: fixed size and centred, its title and captions translated, the
     // fields in the dialog's order, which of them "Set" trims, and what
     // finishing or closing re-enables on the page that opened it.
     void SetUpDialog(int width, int height, std::vector<QLineEdit*> fields, std::vector<int> trimmed,

@@ -23,6 +23,9 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // As wide as the caption and a small margin: all seven tabs fit the
+    // window while the Modify FTP tab is shown.
+    QSize tabSizeHint(int index) const override;
 
 private:
     DrawTab drawTab;
@@ -34,6 +37,11 @@ class PageControl : public QTabWidget {
 public:
     explicit PageControl(QWidget* parent = nullptr);
     PageControlTabBar* pageTabBar() const { return bar; }
+
+protected:
+    // Ctrl+Tab and its kin move among the shown tabs only: a page whose tab
+    // is hidden is never chosen from the keyboard.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     PageControlTabBar* bar;

@@ -18,8 +18,10 @@
 #include "ui/Application/WindowText.h"
 #include "ui/Menuform/DiskTab.h"
 #include "ui/Menuform/FileServerTab.h"
+#include "ui/Menuform/FtpServerTab.h"
 #include "ui/Menuform/IPConfigTab.h"
 #include "ui/Menuform/MaintenanceTab.h"
+#include "ui/Menuform/ModifyFtpTab.h"
 #include "ui/Menuform/PageControl.h"
 #include "ui/Menuform/StatusTab.h"
 #include "ui/Menuform/TabPaintLogic.h"
@@ -86,6 +88,8 @@ TForm2::TForm2(QWidget* parent)
     pageByNumber[1] = ipConfig;
     pageByNumber[2] = maintenance;
     pageByNumber[3] = ui_->TabSheet4;
+    pageByNumber[4] = ui_->TabSheet5;
+    pageByNumber[5] = ui_->TabSheet6;
     pageByNumber[6] = ui_->TabSheet7;
     ui_->TabSheet7->setScanTimer(Timer2);
     for (ManagementPage* page : pageByNumber)
@@ -95,6 +99,10 @@ TForm2::TForm2(QWidget* parent)
     connect(status, &StatusTab::loginWindowRequested, this, [] { ShowLoginWindow(); });
     connect(ipConfig, &IPConfigTab::discoveryRequested, this, &TForm2::LeaveForDiscoverySearch);
     maintenance->setProgressTimer(Timer1);
+    connect(ui_->TabSheet5, &FtpServerTab::accountFolderModeLeft, this, &TForm2::LeaveAccountFolderMode);
+    connect(ui_->TabSheet5, &FtpServerTab::accountFolderModeEntered, this, &TForm2::EnterAccountFolderMode);
+    connect(ui_->TabSheet6, &ModifyFtpTab::accountFolderModeKept, this, &TForm2::KeepAccountFolderMode);
+    connect(ui_->TabSheet6, &ModifyFtpTab::backRequested, this, &TForm2::BackToFtpServerPage);
     connect(maintenance, &MaintenanceTab::restartWaitedOut, this, [this] {
         HideManagementWindow();
         ShowDiscoveryAndSearch();
@@ -128,6 +136,34 @@ void TForm2::EnterAccountFolderMode()
     syncPageControl();
     runShowHandlers(due);
 }
+
+void TForm2::LeaveAccountFolderMode()
+{
+    const auto due = pages.LeaveAccountFolderMode();
+    syncPageControl();
+    runShowHandlers(due);
+}
+
+void TForm2::KeepAccountFolderMode()
+{
+    pages.SetTabShown(PageVisibilityLogic::ModifyFtpPage, true);
+    pages.SetPageVisible(PageVisibilityLogic::FtpServerPage, false);
+    syncPageControl();
+}
+
+void TForm2::BackToFtpServerPage()
+{
+    auto due = pages.SelectPage(PageVisibilityLogic::FtpServerPage);
+    syncPageControl();
+    runShowHandlers(due);
+    LeaveAccountFolderMode();
+    // Read once more, whether or not it was read as it came to the front.
+    RefreshPage(PageVisibilityLogic::FtpServerPage);
+}
+
+FtpServerTab* TForm2::ftpServerTab() const { return ui_->TabSheet5; }
+
+ModifyFtpTab* TForm2::modifyFtpTab() const { return ui_->TabSheet6; }
 
 void TForm2::FormShow()
 {

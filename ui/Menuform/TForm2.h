@@ -14,9 +14,11 @@ class PageControl;
 class QPainter;
 class QTimer;
 class FileServerTab;
+class FtpServerTab;
 class IPConfigTab;
 class MaintenanceTab;
 class ManagementPage;
+class ModifyFtpTab;
 class StatusTab;
 namespace Ui {
 class TForm2;
@@ -44,6 +46,8 @@ public:
 
     StatusTab* statusTab() const { return status; }
     FileServerTab* fileServerTab() const;
+    FtpServerTab* ftpServerTab() const;
+    ModifyFtpTab* modifyFtpTab() const;
     CommandClient& commandClient() { return NMHTTP1; }
     CommandSender& commandSender() { return sender; }
     const PageVisibilityLogic& pageState() const { return pages; }
@@ -56,6 +60,12 @@ public:
     void SelectPage(int page);
     // The FTP account-folder mode: "Modify FTP" shown and selected, FTP Server set aside.
     void EnterAccountFolderMode();
+    // Every change of tab and the close leave that mode; so does each show of the FTP Server page.
+    void LeaveAccountFolderMode();
+    // What each show of the Modify FTP page keeps: its tab shown, FTP Server set aside.
+    void KeepAccountFolderMode();
+    // "Back" on the Modify FTP page: FTP Server selected and read again.
+    void BackToFtpServerPage();
 
     int ActiveTabIndex() override;
     void RefreshPage(int pageNumber) override;

@@ -10,7 +10,6 @@
 TForm6::TForm6(QWidget* parent) : SetDialog(parent), ui_(new Ui::TForm6)
 {
     ui_->setupUi(this);
-    setWindowTitle(ToQString(LocalizeText("Create Folder")));
     SetUpDialog(262, 96, {ui_->FoldernameEdit}, {CreateFolderLogic::FoldernameEdit}, [] { FileServerDialogFinished(); });
     connect(ui_->CreateFBtn, &QPushButton::clicked, this, &TForm6::CreateFBtnClick);
 }

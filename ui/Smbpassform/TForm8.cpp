@@ -14,7 +14,6 @@ using namespace SharePasswordLogic;
 TForm8::TForm8(QWidget* parent) : SetDialog(parent), ui_(new Ui::TForm8)
 {
     ui_->setupUi(this);
-    setWindowTitle(ToQString(LocalizeText("File Sharing Password")));
     ShowStarsFor(ui_->PublicPassEdit);
     ShowStarsFor(ui_->VerifyPassEdit);
     SetUpDialog(282, 160, {ui_->PublicFolderEdit, ui_->PublicPassEdit, ui_->VerifyPassEdit},

@@ -11,7 +11,6 @@
 TForm7::TForm7(QWidget* parent) : SetDialog(parent), ui_(new Ui::TForm7)
 {
     ui_->setupUi(this);
-    setWindowTitle(ToQString(LocalizeText("SMB Rename Folder")));
     SetUpDialog(262, 128, {ui_->OldFoldernameEdit, ui_->NewFoldernameEdit}, {RenameFolderLogic::NewFoldernameEdit},
                 [] { FileServerDialogFinished(); });
     connect(ui_->RenameFBtn, &QPushButton::clicked, this, &TForm7::RenameFBtnClick);
