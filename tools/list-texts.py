@@ -46,7 +46,7 @@ def ui_texts(path):
 def shown_words(text):
     if not re.search(r"[A-Za-z]{2}", text) or text in NOT_LOOKED_UP:
         return False
-    if re.search(r"[/\\%<>{}]|\.htm|\.cgi|::|\$|@", text) and text not in ("-->", "<--"):
+    if re.search(r"[/\\%<>{}]|&\w+;|\.htm|\.cgi|::|\$|@", text) and text not in ("-->", "<--"):
         return False
     if re.fullmatch(r"[a-z0-9_.=\-]+", text):  # setting names, keys, values
         return False

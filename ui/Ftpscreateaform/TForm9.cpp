@@ -1,8 +1,6 @@
 #include "ui/Ftpscreateaform/TForm9.h"
 
 #include "app/CurrentDevice.h"
-#include "app/LocalizeText.h"
-#include "ui/Application/AnsiText.h"
 #include "ui/Application/Forms.h"
 #include "ui/Ftpscreateaform/FtpCreateAccountLogic.h"
 #include "ui_TForm9.h"

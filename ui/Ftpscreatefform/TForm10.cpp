@@ -1,8 +1,6 @@
 #include "ui/Ftpscreatefform/TForm10.h"
 
 #include "app/CurrentDevice.h"
-#include "app/LocalizeText.h"
-#include "ui/Application/AnsiText.h"
 #include "ui/Application/Forms.h"
 #include "ui/Ftpscreatefform/FtpCreateFolderLogic.h"
 #include "ui_TForm10.h"

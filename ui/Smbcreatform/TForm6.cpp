@@ -1,8 +1,6 @@
 #include "ui/Smbcreatform/TForm6.h"
 
 #include "app/CurrentDevice.h"
-#include "app/LocalizeText.h"
-#include "ui/Application/AnsiText.h"
 #include "ui/Application/Forms.h"
 #include "ui/Smbcreatform/CreateFolderLogic.h"
 #include "ui_TForm6.h"

@@ -1,7 +1,6 @@
 #include "ui/Smbrenameform/TForm7.h"
 
 #include "app/CurrentDevice.h"
-#include "app/LocalizeText.h"
 #include "ui/Application/AnsiText.h"
 #include "ui/Application/Forms.h"
 #include "ui/Application/WindowText.h"
