@@ -149,6 +149,8 @@ void FileServerDialogFinished()
 {
     if (Form2)
         Form2->fileServerTab()->DialogFinished();
+}
+
 void OpenFtpCreateAccountDialog()
 {
     if (Form9)
