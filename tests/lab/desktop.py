@@ -7,6 +7,7 @@ import ctypes
 import os
 import shutil
 import subprocess
+import sys
 import tempfile
 import time
 import unittest
@@ -223,3 +224,65 @@ class DesktopTest(unittest.TestCase):
         cls.x11.close()
         cls.display.close()
         shutil.rmtree(cls.workdir, ignore_errors=True)
+
+
+class ApplianceFlowTest(DesktopTest):
+    """A page's flow against the lab's one appliance, nas1: reset to its
+    defaults (then `prepare_appliance`), the program started, and the moves
+    and counts every such flow needs. The test's main sets `program_path`."""
+
+    program_path = None
+    DISCOVERY = "Vantrel Q70 Configuration Utility - Version 1.7.2"
+    LOGIN = "Remote Device Login"
+    MANAGEMENT = "Management 192.168.1.20"
+
+    def setUp(self):
+        self.nas = SimControl("nas1")
+        self.nas.post("/reset-defaults")
+        self.prepare_appliance()
+        self.program = Program(self.program_path, self.display, self.workdir)
+        self.discovery = self.program.wait_for_window(self.DISCOVERY)
+
+    def prepare_appliance(self):
+        pass
+
+    def tearDown(self):
+        self.program.stop()
+
+    def log_in(self):
+        """Searches, picks nas1 and logs in; returns the management window."""
+        x, y, width, height = form_rect("Mainform/TForm1.ui", "ScanBtn")
+        self.program.click(self.discovery, x + width // 2, y + height // 2)
+        self.wait_until(lambda: int(self.nas.get("/discovery/count")) > 0, "the appliance got no search")
+        time.sleep(0.3)  # its reply on the way into the list
+        x, y, width, _ = form_rect("Mainform/TForm1.ui", "HDListView")
+        self.program.click(self.discovery, x + width // 4, y + 27)
+        login = self.program.wait_for_window(self.LOGIN)
+        self.program.keys(login, "ctrl+a")
+        self.program.type(login, "admin")
+        self.program.keys(login, "Return")
+        return self.program.wait_for_window(self.MANAGEMENT)
+
+    def wait_until(self, condition, why, limit_s=WAIT_S):
+        deadline = time.monotonic() + limit_s
+        while not condition():
+            self.assertLess(time.monotonic(), deadline, why)
+            time.sleep(0.1)
+
+    def sent(self, command_type):
+        return int(self.nas.get("/requests/count/" + command_type))
+
+    def request_lines(self, most=400):
+        count = int(self.nas.get("/requests/count"))
+        return [self.nas.get("/requests/%d" % n).split("\n")[0] for n in range(min(count, most))]
+
+    def status_reads(self):
+        return sum("/utility_use.htm" in line for line in self.request_lines())
+
+
+def run_flow(test_class):
+    """The main of a page's flow: `test.py PATH/TO/q70config`."""
+    if len(sys.argv) < 2:
+        sys.exit("usage: %s PATH/TO/q70config" % os.path.basename(sys.argv[0]))
+    test_class.program_path = sys.argv.pop(1)
+    unittest.main(verbosity=2)

@@ -11,59 +11,17 @@ Run inside tools/lab/with-appliances.sh:
 
 import os
 import subprocess
-import sys
 import time
-import unittest
 
-from desktop import WAIT_S, DesktopTest, Program, SimControl, form_rect
+from desktop import ApplianceFlowTest, run_flow
 
-PROGRAM = None
-DISCOVERY = "Vantrel Q70 Configuration Utility - Version 1.7.2"
-LOGIN = "Remote Device Login"
-TITLE = "Management 192.168.1.20"
 # The report is read again every 30 ticks of one second.
 WATCH_S = 30
 
 
-class DiskTabTest(DesktopTest):
-    def setUp(self):
-        self.nas = SimControl("nas1")
-        self.nas.post("/reset-defaults")
+class DiskTabTest(ApplianceFlowTest):
+    def prepare_appliance(self):
         self.nas.post("/state/scan_interval", "0.3")
-        self.program = Program(PROGRAM, self.display, self.workdir)
-        self.discovery = self.program.wait_for_window(DISCOVERY)
-
-    def tearDown(self):
-        self.program.stop()
-
-    def log_in(self):
-        x, y, width, height = form_rect("Mainform/TForm1.ui", "ScanBtn")
-        self.program.click(self.discovery, x + width // 2, y + height // 2)
-        self.wait_until(lambda: int(self.nas.get("/discovery/count")) > 0, "the appliance got no search")
-        time.sleep(0.3)  # its reply on the way into the list
-        x, y, width, _ = form_rect("Mainform/TForm1.ui", "HDListView")
-        self.program.click(self.discovery, x + width // 4, y + 27)
-        login = self.program.wait_for_window(LOGIN)
-        self.program.keys(login, "ctrl+a")
-        self.program.type(login, "admin")
-        self.program.keys(login, "Return")
-        return self.program.wait_for_window(TITLE)
-
-    def wait_until(self, condition, why, limit_s=WAIT_S):
-        deadline = time.monotonic() + limit_s
-        while not condition():
-            self.assertLess(time.monotonic(), deadline, why)
-            time.sleep(0.1)
-
-    def sent(self, command_type):
-        return int(self.nas.get("/requests/count/" + command_type))
-
-    def request_lines(self):
-        count = int(self.nas.get("/requests/count"))
-        return [self.nas.get("/requests/%d" % n).split("\n")[0] for n in range(min(count, 200))]
-
-    def status_reads(self):
-        return sum("/utility_use.htm" in line for line in self.request_lines())
 
     def box_gone(self, title):
         self.wait_until(lambda: title not in self.program.visible_windows(), "the box %r stayed" % title)
@@ -140,7 +98,7 @@ class DiskTabTest(DesktopTest):
 
         # Closed: no more reading.
         self.x11.request_close(management)
-        self.program.wait_for_window(LOGIN)
+        self.program.wait_for_window(self.LOGIN)
         self.nas.post("/requests/clear")
         time.sleep(WATCH_S + 3)
         self.assertEqual(self.status_reads(), 0)
@@ -148,7 +106,4 @@ class DiskTabTest(DesktopTest):
 
 
 if __name__ == "__main__":
-    if len(sys.argv) < 2:
-        sys.exit("usage: test_disk_tab.py PATH/TO/q70config")
-    PROGRAM = sys.argv.pop(1)
-    unittest.main(verbosity=2)
+    run_flow(DiskTabTest)

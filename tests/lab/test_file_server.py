@@ -11,16 +11,10 @@ Run inside tools/lab/with-appliances.sh:
 
 import os
 import subprocess
-import sys
 import time
-import unittest
 
-from desktop import WAIT_S, DesktopTest, Program, SimControl, form_rect
+from desktop import ApplianceFlowTest, form_rect, run_flow
 
-PROGRAM = None
-DISCOVERY = "Vantrel Q70 Configuration Utility - Version 1.7.2"
-LOGIN = "Remote Device Login"
-TITLE = "Management 192.168.1.20"
 CREATE, RENAME, PASSWORD = "Create Folder", "SMB Rename Folder", "File Sharing Password"
 # Below the tab bar the page begins; the lists are tall enough to take a rough guess.
 TAB_BAR = 30
@@ -28,45 +22,12 @@ TAB_BAR = 30
 LONG_NAME = "LongerThan12x"
 
 
-class FileServerTest(DesktopTest):
-    def setUp(self):
-        self.nas = SimControl("nas1")
-        self.nas.post("/reset-defaults")
+class FileServerTest(ApplianceFlowTest):
+    def prepare_appliance(self):
         self.nas.post("/state/folders", self.nas.get("/state/folders") + "|" + LONG_NAME)
-        self.program = Program(PROGRAM, self.display, self.workdir)
-        self.discovery = self.program.wait_for_window(DISCOVERY)
-
-    def tearDown(self):
-        self.program.stop()
-
-    def log_in(self):
-        x, y, width, height = form_rect("Mainform/TForm1.ui", "ScanBtn")
-        self.program.click(self.discovery, x + width // 2, y + height // 2)
-        self.wait_until(lambda: int(self.nas.get("/discovery/count")) > 0, "the appliance got no search")
-        time.sleep(0.3)  # its reply on the way into the list
-        x, y, width, _ = form_rect("Mainform/TForm1.ui", "HDListView")
-        self.program.click(self.discovery, x + width // 4, y + 27)
-        login = self.program.wait_for_window(LOGIN)
-        self.program.keys(login, "ctrl+a")
-        self.program.type(login, "admin")
-        self.program.keys(login, "Return")
-        return self.program.wait_for_window(TITLE)
-
-    def wait_until(self, condition, why, limit_s=WAIT_S):
-        deadline = time.monotonic() + limit_s
-        while not condition():
-            self.assertLess(time.monotonic(), deadline, why)
-            time.sleep(0.1)
-
-    def sent(self, command_type):
-        return int(self.nas.get("/requests/count/" + command_type))
 
     def names(self, key):
         return self.nas.get("/state/" + key).split("|")
-
-    def request_lines(self):
-        count = int(self.nas.get("/requests/count"))
-        return [self.nas.get("/requests/%d" % n).split("\n")[0] for n in range(min(count, 200))]
 
     def refreshed_after(self, command_type):
         """The page was read again after the command; the lists are filled a moment later."""
@@ -216,7 +177,4 @@ class FileServerTest(DesktopTest):
 
 
 if __name__ == "__main__":
-    if len(sys.argv) < 2:
-        sys.exit("usage: test_file_server.py PATH/TO/q70config")
-    PROGRAM = sys.argv.pop(1)
-    unittest.main(verbosity=2)
+    run_flow(FileServerTest)

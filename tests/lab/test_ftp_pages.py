@@ -15,58 +15,16 @@ Run inside tools/lab/with-appliances.sh:
 import json
 import os
 import subprocess
-import sys
 import time
-import unittest
 
-from desktop import WAIT_S, DesktopTest, Program, SimControl, form_rect
-
-PROGRAM = None
-DISCOVERY = "Vantrel Q70 Configuration Utility - Version 1.7.2"
-LOGIN = "Remote Device Login"
-TITLE = "Management 192.168.1.20"
+from desktop import ApplianceFlowTest, run_flow
 
 
-class FtpPagesTest(DesktopTest):
-    def setUp(self):
-        self.nas = SimControl("nas1")
-        self.nas.post("/reset-defaults")
+
+class FtpPagesTest(ApplianceFlowTest):
+    def prepare_appliance(self):
         self.nas.post("/state/ftps_status", "DISABLE")
         self.nas.post("/state/ftp_anon_stu", "")
-        self.program = Program(PROGRAM, self.display, self.workdir)
-        self.discovery = self.program.wait_for_window(DISCOVERY)
-
-    def tearDown(self):
-        self.program.stop()
-
-    def log_in(self):
-        x, y, width, height = form_rect("Mainform/TForm1.ui", "ScanBtn")
-        self.program.click(self.discovery, x + width // 2, y + height // 2)
-        self.wait_until(lambda: int(self.nas.get("/discovery/count")) > 0, "the appliance got no search")
-        time.sleep(0.3)  # its reply on the way into the list
-        x, y, width, _ = form_rect("Mainform/TForm1.ui", "HDListView")
-        self.program.click(self.discovery, x + width // 4, y + 27)
-        login = self.program.wait_for_window(LOGIN)
-        self.program.keys(login, "ctrl+a")
-        self.program.type(login, "admin")
-        self.program.keys(login, "Return")
-        return self.program.wait_for_window(TITLE)
-
-    def wait_until(self, condition, why, limit_s=WAIT_S):
-        deadline = time.monotonic() + limit_s
-        while not condition():
-            self.assertLess(time.monotonic(), deadline, why)
-            time.sleep(0.1)
-
-    def sent(self, command_type):
-        return int(self.nas.get("/requests/count/" + command_type))
-
-    def request_lines(self):
-        count = int(self.nas.get("/requests/count"))
-        return [self.nas.get("/requests/%d" % n).split("\n")[0] for n in range(min(count, 400))]
-
-    def reads(self):
-        return sum("/utility_use.htm" in line for line in self.request_lines())
 
     def accounts(self):
         return {a["name"]: a for a in json.loads(self.nas.get("/state.json"))["ftp_accounts"]}
@@ -80,7 +38,7 @@ class FtpPagesTest(DesktopTest):
 
     def after_command(self, command_type, count, reads_before):
         self.wait_until(lambda: self.sent(command_type) == count, "%s not sent %d times" % (command_type, count))
-        self.wait_until(lambda: self.reads() > reads_before, "the page was not read again after " + command_type)
+        self.wait_until(lambda: self.status_reads() > reads_before, "the page was not read again after " + command_type)
         time.sleep(0.3)
 
     def shoot(self, window, variable):
@@ -100,7 +58,7 @@ class FtpPagesTest(DesktopTest):
         # The service on port 2121: the state list, the port, "Set".
         self.program.keys(window, "Tab", "Up", "Tab", "ctrl+a")
         self.program.type(window, "2121")
-        reads = self.reads()
+        reads = self.status_reads()
         self.program.keys(window, "Tab", "Return")
         self.after_command("ftps_state_apply", 1, reads)
         self.assertEqual((self.nas.get("/state/ftps_status"), self.nas.get("/state/ftps_port")), ("ENABLE", "2121"))
@@ -119,7 +77,7 @@ class FtpPagesTest(DesktopTest):
 
         # Anonymous access on, read/write, home the folder before the last (its name in the code page).
         self.program.keys(window, "Tab", "space", "Tab", "Right", "Tab", "End", "Up", "Tab")
-        reads = self.reads()
+        reads = self.status_reads()
         self.program.keys(window, "Return")
         self.after_command("ftps_anonymous_apply", 1, reads)
         folders = self.nas.get("/state/folders").split("|")
@@ -131,7 +89,7 @@ class FtpPagesTest(DesktopTest):
 
         # A new account: Create makes the appliance's current account a new one, the dialog names it.
         self.program.keys(window, *["Tab"] * 7)
-        reads = self.reads()
+        reads = self.status_reads()
         self.program.keys(window, "Return")
         dialog = self.program.wait_for_window("FTPS Create Account")
         self.assertEqual(self.nas.get("/state/ftps_current"), "255")
@@ -149,7 +107,7 @@ class FtpPagesTest(DesktopTest):
 
         # Modify carol, the last row: its page shows what the appliance now calls current.
         self.program.keys(window, "shift+Tab", "Home", "Down", "Down", "Tab", "Tab")
-        reads = self.reads()
+        reads = self.status_reads()
         self.program.keys(window, "Return")
         self.after_command("ftps_userid_set", 3, reads)
         self.assertEqual(self.nas.get("/state/ftps_current"), str(self.account("carol", "id")[0]))
@@ -158,18 +116,18 @@ class FtpPagesTest(DesktopTest):
         # Its password and right.
         self.program.keys(window, "Tab", "ctrl+a")
         self.program.type(window, "newpass1")
-        reads = self.reads()
+        reads = self.status_reads()
         self.program.keys(window, "Tab", "Right", "Tab", "Return")
         self.after_command("ftps_user_add", 17, reads)
         self.assertEqual(self.account("carol", "password", "access"), ("newpass1", "W"))
 
         # The first folder shared with it, then taken back.
-        reads = self.reads()
+        reads = self.status_reads()
         self.program.keys(window, "Tab", "Down", "Up", "Tab", "Return")
         self.after_command("ftps_add_share", 1, reads)
         self.assertEqual(self.account("carol", "folders"), ([folders[0]],))
         self.shoot(window, "Q70_SCREENSHOT_MODIFY")
-        reads = self.reads()
+        reads = self.status_reads()
         self.program.keys(window, "Home", "shift+Tab", "Return")
         self.after_command("ftps_del_share", 1, reads)
         self.assertEqual(self.account("carol", "folders"), ([],))
@@ -177,7 +135,7 @@ class FtpPagesTest(DesktopTest):
         # A folder created from this page, then renamed: first to its own name (refused), then anew.
         self.program.keys(window, "Tab", "Return")
         dialog = self.program.wait_for_window("FTPS Create Folder")
-        reads = self.reads()
+        reads = self.status_reads()
         self.program.type(dialog, "ftpnew")
         self.program.keys(dialog, "Tab", "Return")
         self.after_command("fm_mkdir_apply", 1, reads)
@@ -188,7 +146,7 @@ class FtpPagesTest(DesktopTest):
         self.program.type(dialog, "ftpnew")
         self.program.keys(dialog, "Tab", "Return")
         self.program.answer_box("Modify FTP Account Folder List")
-        reads = self.reads()
+        reads = self.status_reads()
         self.program.keys(dialog, "shift+Tab")
         self.program.type(dialog, "ftpren")
         self.program.keys(dialog, "Tab", "Return")
@@ -197,13 +155,13 @@ class FtpPagesTest(DesktopTest):
         self.assertEqual(self.sent("fm_rename_apply"), 1)
 
         # Back (Rename gave way to it): the FTP Server page, read as it comes to the front and once more.
-        reads = self.reads()
+        reads = self.status_reads()
         self.program.keys(window, "Return")
-        self.wait_until(lambda: self.reads() >= reads + 2, "Back did not read the FTP Server page twice")
+        self.wait_until(lambda: self.status_reads() >= reads + 2, "Back did not read the FTP Server page twice")
         time.sleep(0.5)
 
         # Carol off by its row (the third, counted from 0), then deleted after the question.
-        reads = self.reads()
+        reads = self.status_reads()
         self.program.keys(window, *["Tab"] * 8)
         self.program.keys(window, "Home", "Down", "Down", "Tab", "Tab", "Tab", "Return")
         self.after_command("ftps_user_enabled", 1, reads)
@@ -217,7 +175,7 @@ class FtpPagesTest(DesktopTest):
         self.assertEqual(self.sent("ftps_user_del"), 0)
         self.program.keys(window, *["Tab"] * 8)
         self.program.keys(window, "Home", "Down", "Down", "Tab", "Tab", "Tab", "Tab", "Return")
-        reads = self.reads()
+        reads = self.status_reads()
         self.program.answer_box("Account List")
         self.after_command("ftps_user_del", 1, reads)
         self.assertEqual(list(self.accounts()), ["ann", "guest"])
@@ -229,7 +187,4 @@ class FtpPagesTest(DesktopTest):
 
 
 if __name__ == "__main__":
-    if len(sys.argv) < 2:
-        sys.exit("usage: test_ftp_pages.py PATH/TO/q70config")
-    PROGRAM = sys.argv.pop(1)
-    unittest.main(verbosity=2)
+    run_flow(FtpPagesTest)
