@@ -12,7 +12,7 @@ set -euo pipefail
 demo_packages=(cmake ninja-build g++ pkg-config qt6-base-dev libglib2.0-dev fonts-dejavu-core
                iproute2 util-linux procps python3)
 test_packages=("${demo_packages[@]}" clang libclang-rt-14-dev libgtest-dev coreutils
-               xvfb xauth x11-apps xdotool imagemagick lighttpd
+               xvfb xauth x11-apps xdotool xclip imagemagick lighttpd
                dpkg-dev desktop-file-utils debootstrap
                samba smbclient gvfs gvfs-backends gvfs-fuse dbus libglib2.0-dev)
 
