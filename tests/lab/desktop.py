@@ -279,6 +279,14 @@ class ApplianceFlowTest(DesktopTest):
     def status_reads(self):
         return sum("/utility_use.htm" in line for line in self.request_lines())
 
+    def picture_of_dialog(self, dialog, name):
+        """A picture of a small dialog for the user guide, when asked for
+        (Q70_DIALOG_PICTURES names the folder)."""
+        folder = os.environ.get("Q70_DIALOG_PICTURES")
+        if folder:
+            subprocess.run(["import", "-window", str(dialog), os.path.join(folder, "dialog-%s.png" % name)],
+                           env=self.program.env, check=True, timeout=20)
+
 
 def run_flow(test_class):
     """The main of a page's flow: `test.py PATH/TO/q70config`."""

@@ -94,6 +94,7 @@ class FileServerTest(ApplianceFlowTest):
         self.set(dialog, form, "CreateFBtn")
         self.refused("File Server", "fm_mkdir_apply")
         self.fill(dialog, form, "FoldernameEdit", "  Reports ")
+        self.picture_of_dialog(dialog, "create-folder")
         self.set(dialog, form, "CreateFBtn")
         self.wait_until(lambda: self.sent("fm_mkdir_apply") == 1, "no folder created")
         self.wait_until(lambda: CREATE not in self.program.visible_windows(), "the dialog stayed")
@@ -109,6 +110,7 @@ class FileServerTest(ApplianceFlowTest):
         self.set(dialog, form, "RenameFBtn")
         self.refused("SMB Server", "fm_rename_apply")
         self.fill(dialog, form, "NewFoldernameEdit", "Archive_2")
+        self.picture_of_dialog(dialog, "rename-folder")
         shot = os.environ.get("Q70_SCREENSHOT")
         if shot:
             # The whole screen, cut to the management window: the dialog stands over it.
@@ -147,6 +149,7 @@ class FileServerTest(ApplianceFlowTest):
         self.fill(dialog, form, "PublicFolderEdit", "Archive_2")
         self.fill(dialog, form, "PublicPassEdit", "s3cret")
         self.fill(dialog, form, "VerifyPassEdit", "s3cret")
+        self.picture_of_dialog(dialog, "share-password")
         self.set(dialog, form, "PublicPassBtn")
         self.wait_until(lambda: self.sent("nas_mod") == 1, "no password sent")
         self.assertEqual(self.nas.get("/state/share_password.Archive_2"), "s3cret")
