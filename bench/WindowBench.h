@@ -1,8 +1,9 @@
 #pragma once
 
 // What the benchmarks of the program's windows share: the loopback-only
-// check, the median, a notifier that only counts boxes, and the fake
-// appliance started on 127.0.0.1.
+// check, the median, a notifier that only counts boxes, the fake appliance
+// started on 127.0.0.1 and its state set, and the management window logged
+// in to it.
 
 #include <QApplication>
 #include <QFile>
@@ -16,7 +17,9 @@
 #include <string>
 #include <vector>
 
+#include "app/CurrentDevice.h"
 #include "app/Notifier.h"
+#include "ui/Menuform/TForm2.h"
 
 // Only loopback may be up: the fake appliance serves on port 80.
 inline bool OnlyLoopback()
@@ -79,4 +82,38 @@ inline int RunWindowBench(int argc, char** argv, const std::function<int(QApplic
     appliance.terminate();
     appliance.waitForFinished(3000);
     return result;
+}
+
+// Sets one value of the fake appliance's state through its control port.
+inline bool SetApplianceState(const QString& key, const QString& value)
+{
+    QProcess control;
+    control.start("curl",
+                  {"-s", "-f", "-o", "/dev/null", "--data-binary", value, "http://127.0.0.1:8080/state/" + key});
+    return control.waitForFinished(5000) && control.exitCode() == 0;
+}
+
+// The management window for the appliance on 127.0.0.1, logged in as its
+// administrator and shown; boxes go to `notifier`.
+inline TForm2* OpenLoggedInWindow(QApplication& application, CountingNotifier& notifier)
+{
+    SetNotifier(&notifier);
+    CurrentDevice.Address = "127.0.0.1";
+    CurrentDevice.UserName = "admin";
+    CurrentDevice.Password = "admin";
+    auto* window = new TForm2;
+    window->show();
+    application.processEvents();
+    return window;
+}
+
+// The floor of a page shown: the pause of a change of page and the median
+// plain status page read; printed with the read.
+inline double PrintFloor(const std::vector<double>& fetches)
+{
+    const double fetch = Median(fetches);
+    const double floor = CurrentDevice.CommandPauseMs + fetch;
+    std::printf("status page read: %.1f ms (median of %zu)\n", fetch, fetches.size());
+    std::printf("floor (20 ms + 1 status page read): %.1f ms\n", floor);
+    return floor;
 }

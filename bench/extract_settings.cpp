@@ -9,13 +9,50 @@
 
 namespace {
 
-const char* const Names[] = {
-    "host_name", "group_name", "sntp_time", "sntp_day0", "sntp_day1", "sntp_day2", "sntp_time0", "sntp_time1",
-    "sntp_time2", "sntp_auto", "sntp_timeserver", "sntp_server", "sntp_zone", "ip_addr", "dhcps_option",
-    "mac_addr", "firm_ver", "disk_id", "free_size", "total_size", "default_lang", "lang_list", "ip_type", "ip",
-    "submask", "gateway", "pdns", "sdns", "share_list", "allow_share", "ftps_status", "ftps_port", "ftp_anon_stu",
-    "ftp_a_att", "ftps_dir_list", "ftps_home_def", "ftp_ac_list", "ftps_account", "ftps_account_passwd",
-    "ftps_att", "ftps_share_list", "disk_idle_value", "disk_fix_enable", "disk_scan"};
+const char* const Names[] = {"host_name",
+                             "group_name",
+                             "sntp_time",
+                             "sntp_day0",
+                             "sntp_day1",
+                             "sntp_day2",
+                             "sntp_time0",
+                             "sntp_time1",
+                             "sntp_time2",
+                             "sntp_auto",
+                             "sntp_timeserver",
+                             "sntp_server",
+                             "sntp_zone",
+                             "ip_addr",
+                             "dhcps_option",
+                             "mac_addr",
+                             "firm_ver",
+                             "disk_id",
+                             "free_size",
+                             "total_size",
+                             "default_lang",
+                             "lang_list",
+                             "ip_type",
+                             "ip",
+                             "submask",
+                             "gateway",
+                             "pdns",
+                             "sdns",
+                             "share_list",
+                             "allow_share",
+                             "ftps_status",
+                             "ftps_port",
+                             "ftp_anon_stu",
+                             "ftp_a_att",
+                             "ftps_dir_list",
+                             "ftps_home_def",
+                             "ftp_ac_list",
+                             "ftps_account",
+                             "ftps_account_passwd",
+                             "ftps_att",
+                             "ftps_share_list",
+                             "disk_idle_value",
+                             "disk_fix_enable",
+                             "disk_scan"};
 
 std::string Options(const char* prefix, int count, const char* padding)
 {
@@ -54,8 +91,7 @@ std::string StatusPage()
     return page;
 }
 
-template <class Work>
-double MicrosecondsPerRound(int rounds, Work work)
+template <class Work> double MicrosecondsPerRound(int rounds, Work work)
 {
     const auto started = std::chrono::steady_clock::now();
     for (int i = 0; i < rounds; ++i)

@@ -125,8 +125,10 @@ int main(int argc, char** argv)
     const std::size_t base = sim.get("/page").size();
     sim.post("/state/raw.host_name", std::string(1000 + 65536 - std::min<std::size_t>(base, 65536), 'x'));
 
-    const std::string request = "GET " + Path + " HTTP/1.1\r\nHost:127.0.0.1\r\nConnection: Keep-Alive\r\n"
-                                "Authorization: Basic " + Base64Encode("admin:admin") + "\r\n\r\n";
+    const std::string request = "GET " + Path
+        + " HTTP/1.1\r\nHost:127.0.0.1\r\nConnection: Keep-Alive\r\n"
+          "Authorization: Basic "
+        + Base64Encode("admin:admin") + "\r\n\r\n";
     std::vector<double> fetchTimes, plainTimes;
     std::size_t pageBytes = 0, plainBytes = 0;
     for (int i = 0; i < rounds + 10; ++i) {

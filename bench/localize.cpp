@@ -35,7 +35,8 @@ int main()
     {
         std::ofstream file("language", std::ios::binary);
         for (int i = 0; i < FileLines; ++i)
-            file << "Caption " << i << " of the window=Beschriftung " << i << " des Fensters (\xc3\xa4\xc3\xb6\xc3\xbc)\r\n";
+            file << "Caption " << i << " of the window=Beschriftung " << i
+                 << " des Fensters (\xc3\xa4\xc3\xb6\xc3\xbc)\r\n";
     }
     // Keys spread over the file, a tenth of them missing (a whole scan each).
     std::vector<std::string> keys;

@@ -36,7 +36,6 @@ constexpr int Runs = 15;
 int main(int argc, char** argv)
 {
     return RunWindowBench(argc, argv, [](QApplication&) {
-
         CountingNotifier notifier;
         SetNotifier(&notifier);
         CurrentDevice.Address = "127.0.0.1";

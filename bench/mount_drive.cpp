@@ -62,9 +62,9 @@ int main(int argc, char** argv)
     if (!std::getenv("SMB_PUBLIC_DIR")) {
         const std::string lab = SourceDir + "/tools/lab/with-appliances.sh";
         const std::string share = SourceDir + "/tests/lab/smb-share.sh";
-        std::vector<char*> args = {const_cast<char*>(lab.c_str()), const_cast<char*>("--appliance"),
-                                   const_cast<char*>("nas1=192.168.1.20/24"), const_cast<char*>("--"),
-                                   const_cast<char*>(share.c_str()), argv[0]};
+        std::vector<char*> args = {
+            const_cast<char*>(lab.c_str()), const_cast<char*>("--appliance"), const_cast<char*>("nas1=192.168.1.20/24"),
+            const_cast<char*>("--"),        const_cast<char*>(share.c_str()), argv[0]};
         for (int i = 1; i < argc; ++i)
             args.push_back(argv[i]);
         args.push_back(nullptr);

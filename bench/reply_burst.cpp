@@ -89,7 +89,8 @@ int main(int argc, char** argv)
         window.ScanBtnClick(); // empties the list; the broadcast has nowhere to go here
         const auto listStart = Clock::now();
         SendBurst(appliances, DiscoveryPort);
-        while (window.HDListView->topLevelItemCount() < Appliances && Clock::now() - listStart < std::chrono::seconds(10))
+        while (window.HDListView->topLevelItemCount() < Appliances
+               && Clock::now() - listStart < std::chrono::seconds(10))
             QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
         windowMs.push_back(Milliseconds(Clock::now() - listStart));
         if (window.HDListView->topLevelItemCount() != Appliances || received != Appliances) {
