@@ -129,16 +129,21 @@ void MaintenanceTab::StartRestartProgress()
     window()->setEnabled(false);
 }
 
+void MaintenanceTab::BeginRestart()
+{
+    ui->Label31->show();
+    ui->BrowseBtn->setEnabled(false);
+    EnableActions(false);
+    StartRestartProgress();
+}
+
 void MaintenanceTab::RebootBtnClick()
 {
     if (!CurrentNotifier().confirm(RebootQuestionText(), LocalizeText("System Reboot"), MessageIcon::Question)) {
         BackToIdle();
         return;
     }
-    ui->Label31->show();
-    ui->BrowseBtn->setEnabled(false);
-    EnableActions(false);
-    StartRestartProgress();
+    BeginRestart();
     Send(RebootCommand(CurrentDevice.Address), "System Reboot");
 }
 
@@ -149,10 +154,7 @@ void MaintenanceTab::ResetBtnClick()
         BackToIdle();
         return;
     }
-    ui->Label31->show();
-    ui->BrowseBtn->setEnabled(false);
-    EnableActions(false);
-    StartRestartProgress();
+    BeginRestart();
     Send(FactoryResetCommand(CurrentDevice.Address), "Factory Defaults");
     Send(RebootCommand(CurrentDevice.Address), "Factory Defaults");
 }

@@ -39,6 +39,8 @@ private:
     void EnableUploadForChosenFile();
     void BackToIdle();
     void StartRestartProgress();
+    // "Wait a minute...", every button off and the progress running: a reboot or reset on its way.
+    void BeginRestart();
     void EnableActions(bool enabled);
 
     std::unique_ptr<Ui::MaintenanceTab> ui;
