@@ -19,6 +19,9 @@
 
 #include "app/CurrentDevice.h"
 #include "app/Notifier.h"
+#include "device/StatusPage.h"
+#include "platform/Clock.h"
+#include "ui/Menuform/PageControl.h"
 #include "ui/Menuform/TForm2.h"
 
 // Only loopback may be up: the fake appliance serves on port 80.
@@ -116,4 +119,40 @@ inline double PrintFloor(const std::vector<double>& fetches)
     std::printf("status page read: %.1f ms (median of %zu)\n", fetch, fetches.size());
     std::printf("floor (20 ms + 1 status page read): %.1f ms\n", floor);
     return floor;
+}
+
+// A page chosen from the Status page, as a click on its tab does, `runs`
+// times: each run one plain status page read (checked by `pageCame`), then
+// the change of page timed until it returns with the page filled (checked by
+// `filled`, with no box shown). Prints the floor, the time and their ratio;
+// 1 when a check failed.
+inline int BenchPageShown(
+    QApplication& application, TForm2& window, const CountingNotifier& notifier, const char* name, int pageNumber,
+    int runs, const std::function<bool(const std::string&)>& pageCame,
+    const std::function<bool()>& filled = [] { return true; })
+{
+    std::vector<double> fetches, shows;
+    for (int run = 0; run < runs; ++run) {
+        auto started = MonotonicMs();
+        const std::string page = FetchStatusPage(); // with its own wait before the try
+        fetches.push_back(double(MonotonicMs() - started));
+        if (!pageCame(page)) {
+            std::fprintf(stderr, "the status page came without what the page shows\n");
+            return 1;
+        }
+        window.PageControl1->setCurrentIndex(0);
+        application.processEvents();
+        started = MonotonicMs();
+        window.PageControl1->setCurrentIndex(pageNumber); // returns once the page is filled
+        shows.push_back(double(MonotonicMs() - started));
+        if (notifier.boxes != 0 || !filled()) {
+            std::fprintf(stderr, "the page did not fill cleanly\n");
+            return 1;
+        }
+    }
+    const double floor = PrintFloor(fetches);
+    const double show = Median(shows);
+    std::printf("%s shown to filled: %.1f ms (median of %d)\n", name, show, runs);
+    std::printf("ratio: %.3f (goal <= 1.2)\n", show / floor);
+    return 0;
 }

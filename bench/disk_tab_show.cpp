@@ -44,34 +44,11 @@ int main(int argc, char** argv)
         CountingNotifier notifier;
         TForm2* window = OpenLoggedInWindow(application, notifier);
 
-        std::vector<double> fetches, shows;
-        for (int run = 0; run < Runs; ++run) {
-            auto started = MonotonicMs();
-            const std::string page = FetchStatusPage(); // with its own wait before the try
-            fetches.push_back(double(MonotonicMs() - started));
-            if (DiskTabLogic::FillScanReport(page).size() < 300) {
-                std::fprintf(stderr, "the status page came without the report\n");
-                return 1;
-            }
-
-            window->PageControl1->setCurrentIndex(0);
-            application.processEvents();
-            started = MonotonicMs();
-            window->PageControl1->setCurrentIndex(DiskTabLogic::DiskPageNumber); // returns once the page is filled
-            shows.push_back(double(MonotonicMs() - started));
-            if (notifier.boxes != 0) {
-                std::fprintf(stderr, "the page did not fill cleanly\n");
-                return 1;
-            }
-        }
-
-        const double floor = PrintFloor(fetches);
-        const double show = Median(shows);
-        std::printf("Disk Utility shown to filled: %.1f ms (median of %d)\n", show, Runs);
-        std::printf("ratio: %.3f (goal <= 1.2)\n", show / floor);
-
+        const int result
+            = BenchPageShown(application, *window, notifier, "Disk Utility", DiskTabLogic::DiskPageNumber, Runs,
+                             [](const std::string& page) { return DiskTabLogic::FillScanReport(page).size() >= 300; });
         SetNotifier(nullptr);
         delete window;
-        return 0;
+        return result;
     });
 }

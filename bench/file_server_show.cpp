@@ -48,34 +48,14 @@ int main(int argc, char** argv)
         const auto* folderList = window->findChild<QListWidget*>("SMBFolderLB");
         const auto* sharingList = window->findChild<QListWidget*>("SMBPublicFolderLB");
 
-        std::vector<double> fetches, shows;
-        for (int run = 0; run < Runs; ++run) {
-            auto started = MonotonicMs();
-            const std::string page = FetchStatusPage(); // with its own wait before the try
-            fetches.push_back(double(MonotonicMs() - started));
-            if (FileServerTabLogic::ReadFileServerTab(page).SMBFolderLB.size() != Folders) {
-                std::fprintf(stderr, "the status page came without the folders\n");
-                return 1;
-            }
-
-            window->PageControl1->setCurrentIndex(0);
-            application.processEvents();
-            started = MonotonicMs();
-            window->PageControl1->setCurrentIndex(FileServerTabLogic::FileServerPageNumber); // returns once filled
-            shows.push_back(double(MonotonicMs() - started));
-            if (notifier.boxes != 0 || folderList->count() != Folders || sharingList->count() != Folders / 2) {
-                std::fprintf(stderr, "the page did not fill cleanly\n");
-                return 1;
-            }
-        }
-
-        const double floor = PrintFloor(fetches);
-        const double show = Median(shows);
-        std::printf("File Server shown to filled: %.1f ms (median of %d)\n", show, Runs);
-        std::printf("ratio: %.3f (goal <= 1.2)\n", show / floor);
-
+        const int result = BenchPageShown(
+            application, *window, notifier, "File Server", FileServerTabLogic::FileServerPageNumber, Runs,
+            [](const std::string& page) {
+                return FileServerTabLogic::ReadFileServerTab(page).SMBFolderLB.size() == Folders;
+            },
+            [&] { return folderList->count() == Folders && sharingList->count() == Folders / 2; });
         SetNotifier(nullptr);
         delete window;
-        return 0;
+        return result;
     });
 }
